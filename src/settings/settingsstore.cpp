@@ -1,0 +1,2 @@
+#include "settingsstore.h"
+Q_LOGGING_CATEGORY(lcSettings, "quillmark.settings")

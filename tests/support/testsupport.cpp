@@ -1,0 +1,31 @@
+#include "testsupport.h"
+
+#include <QFile>
+
+namespace TestSupport {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    if (bytes.isNull())
+        bytes = QByteArray(""); // an empty file is not a missing one
+    return bytes;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
+
+QString dataPath(const QString &name)
+{
+    return qEnvironmentVariable("QUILLMARK_TEST_DATA") + QLatin1Char('/') + name;
+}
+
+} // namespace TestSupport
