@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// The pictures the window carries with it. They are SVG drawings compiled into
+// the program as resources and rendered to their fixed pixel size on demand.
+namespace Pictures {
+
+enum class Id {
+    Envelope,        // the large envelope the address fields lie on
+    PrinterLeft,     // feed-side choices
+    PrinterRight,
+    PrinterCenter,
+    EnvelopeSmall,   // envelope-size choices
+    EnvelopeLong,
+    EnvelopeLarge,
+    LogoPlaceholder, // shown while no logo is chosen
+};
+
+// The picture's size in logical pixels; the window lays its boxes out around it.
+[[nodiscard]] QSize pixelSize(Id id);
+
+// The picture's resource path, ":/pictures/...".
+[[nodiscard]] QString resourcePath(Id id);
+
+// The picture drawn at pixelSize() times the ratio, with that ratio set on the
+// image, so it shows at its logical size and stays sharp on high-density
+// screens. A picture that cannot be loaded comes back transparent.
+[[nodiscard]] QImage render(Id id, qreal devicePixelRatio = 1.0);
+
+// The window icon at 16 pixels (a drawing simplified for that size) and at
+// 24 to 256 pixels.
+[[nodiscard]] QIcon windowIcon();
+
+} // namespace Pictures
