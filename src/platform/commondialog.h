@@ -32,8 +32,8 @@ public:
     // When on, cancelling makes the Show call fail.
     bool CancelError = false;
 
-    // Each returns false on failure (a cancel while CancelError is on). A cancel
-    // with CancelError off returns true and leaves FileName empty.
+    // Each returns false on failure: a cancel while CancelError is on. A cancel
+    // leaves FileName as it was.
     [[nodiscard]] bool ShowOpen();
     [[nodiscard]] bool ShowSave();
     [[nodiscard]] bool ShowPrinter(QPrinter &printer);

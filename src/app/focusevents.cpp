@@ -1,0 +1,34 @@
+#include "focusevents.h"
+
+#include <QFocusEvent>
+#include <QWidget>
+
+FocusEvents *FocusEvents::watch(QWidget *widget)
+{
+    return new FocusEvents(widget);
+}
+
+FocusEvents::FocusEvents(QWidget *widget)
+    : QObject(widget)
+{
+    widget->installEventFilter(this);
+}
+
+bool FocusEvents::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool focusEvent = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+    if (watched == parent() && focusEvent) {
+        // A list's popup, another window or a dialog taking the keyboard for a
+        // while does not move the focus within this window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (event->type() == QEvent::FocusIn && !m_hasFocus) {
+            m_hasFocus = true;
+            emit gotFocus();
+        } else if (event->type() == QEvent::FocusOut && m_hasFocus
+                   && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            m_hasFocus = false;
+            emit lostFocus();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+// Reports when a widget gains or loses the keyboard focus, so the window can
+// run its GotFocus and LostFocus handling without subclassing every control.
+class FocusEvents : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The watcher lives as a child of the widget.
+    static FocusEvents *watch(QWidget *widget);
+
+signals:
+    void gotFocus();
+    void lostFocus();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit FocusEvents(QWidget *widget);
+
+    // Focus that leaves with the whole window or into a popup has not left
+    // the control; it is still held when it comes back.
+    bool m_hasFocus = false;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "form1controls.h"
+#include "runstate.h"
+#include "platform/commondialog.h"
+#include "settings/settingsstore.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class BarcodePreview;
+class EnvelopeOptions;
+class LogoChoice;
+
+// What start-up needs from the machine; the tests give their own.
+struct Form1Services
+{
+    // The settings folder's path, created when missing; empty when none can be had.
+    std::function<QString()> locateSettingsFolder;
+    // True when another copy of the program already runs for this user.
+    std::function<bool()> anotherCopyRunning;
+};
+
+// The program's one window.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Client area as designed, in twips.
+    static constexpr int ClientWidthTwips = 10590;
+    static constexpr int ClientHeightTwips = 8220;
+
+    explicit Form1(Form1Services services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up. Returns false when this copy must end because another one runs.
+    [[nodiscard]] bool Form_Load();
+
+    [[nodiscard]] const Form1Controls &controls() const { return m_controls; }
+    [[nodiscard]] SettingsStore &store() { return m_store; }
+    [[nodiscard]] RunState &runState() { return m_runState; }
+    [[nodiscard]] CommonDialog &commonDialog() { return CD1; }
+
+    void Command2_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void connectControls();
+    void centreOnScreen();
+
+    Form1Services m_services;
+    Form1Controls m_controls;
+    SettingsStore m_store;
+    RunState m_runState;
+    CommonDialog CD1;
+    std::unique_ptr<EnvelopeOptions> m_options;
+    std::unique_ptr<BarcodePreview> m_preview;
+    std::unique_ptr<LogoChoice> m_logo;
+};

@@ -1,0 +1,32 @@
+#include "imagebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ImageBox::ImageBox(QWidget *parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void ImageBox::paintEvent(QPaintEvent *)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), m_picture);
+}
+
+void ImageBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QWidget::mouseReleaseEvent(event);
+}

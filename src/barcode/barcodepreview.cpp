@@ -1,0 +1,79 @@
+#include "barcodepreview.h"
+
+#include "postnet.h"
+#include "zipextraction.h"
+#include "app/addressbox.h"
+#include "app/backcolor.h"
+#include "app/focusevents.h"
+#include "app/form1controls.h"
+#include "app/runstate.h"
+#include "platform/drawingbox.h"
+#include "settings/settingsfiles.h"
+#include "settings/settingsstore.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+BarcodePreview::BarcodePreview(const Form1Controls &controls, const SettingsStore &store,
+                               RunState &state)
+    : m_controls(controls)
+    , m_store(store)
+    , m_state(state)
+{
+}
+
+void BarcodePreview::connectControls()
+{
+    const Form1Controls &c = m_controls;
+    connect(c.Command1, &QPushButton::clicked, this, &BarcodePreview::Command1_Click);
+    connect(c.Check2, &QCheckBox::toggled, this, &BarcodePreview::Check2_Click);
+    connect(c.ToAddr, &AddressBox::textChanged, this, &BarcodePreview::ToAddr_Change);
+    const FocusEvents *focus = FocusEvents::watch(c.ToAddr);
+    connect(focus, &FocusEvents::gotFocus, this, &BarcodePreview::ToAddr_GotFocus);
+    connect(focus, &FocusEvents::lostFocus, this, &BarcodePreview::ToAddr_LostFocus);
+}
+
+bool BarcodePreview::switchedOn() const
+{
+    return m_controls.Check2->isChecked();
+}
+
+void BarcodePreview::Command1_Click()
+{
+    DrawingBox *box = m_controls.picPostNet;
+    box->Cls();
+    box->setCurrentX(OriginTwips);
+    box->setCurrentY(OriginTwips);
+    m_state.ZipDigits = extractZipDigits(m_controls.ToAddr->text());
+    basPostNet::DrawPostNet(m_state.ZipDigits, *box);
+}
+
+void BarcodePreview::Check2_Click()
+{
+    const bool on = switchedOn();
+    m_store.writeInteger(SettingsFiles::PrPnet, on ? 1 : 0);
+    m_controls.picPostNet->setVisible(on);
+    if (on)
+        Command1_Click();
+    else
+        m_controls.picPostNet->Cls(); // ZipDigits keeps its value
+}
+
+void BarcodePreview::ToAddr_Change()
+{
+    if (switchedOn())
+        Command1_Click();
+}
+
+void BarcodePreview::ToAddr_GotFocus()
+{
+    BackColor::set(m_controls.ToAddr, BackColor::White);
+}
+
+void BarcodePreview::ToAddr_LostFocus()
+{
+    if (switchedOn())
+        Command1_Click();
+    m_store.writeText(SettingsFiles::To, m_controls.ToAddr->text());
+    BackColor::set(m_controls.ToAddr, BackColor::PaleYellow);
+}

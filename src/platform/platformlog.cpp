@@ -1,0 +1,2 @@
+#include "platformlog.h"
+Q_LOGGING_CATEGORY(lcPlatform, "quillmark.platform")
