@@ -1,0 +1,52 @@
+#pragma once
+
+#include "barcode/drawingsurface.h"
+#include "barcode/scaledpen.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+// A picture box used as a drawing surface. What is drawn goes into a backing
+// image that the widget paints, so it stays visible through every repaint
+// until Cls() or a new back colour clears it.
+class DrawingBox : public QWidget, public DrawingSurface
+{
+    Q_OBJECT
+
+public:
+    explicit DrawingBox(QWidget *parent = nullptr);
+
+    // The window colour of the palette until set.
+    [[nodiscard]] QColor backColor() const { return m_backColor; }
+    // Clears the drawing to the new colour; the pen stays.
+    void setBackColor(const QColor &color);
+
+    // Clears the drawing to the back colour and puts the pen at (0, 0).
+    void Cls();
+
+    [[nodiscard]] int ScaleMode() const override;
+    // Twips, points, inches, millimetres and centimetres; any other unit is
+    // refused with a warning in the log.
+    void setScaleMode(int mode) override;
+    [[nodiscard]] float CurrentX() const override;
+    void setCurrentX(float x) override;
+    [[nodiscard]] float CurrentY() const override;
+    void setCurrentY(float y) override;
+    [[nodiscard]] float TwipsPerPixelX() const override;
+    // Fills the device pixels whose centres lie in the box, and at least one.
+    void Line(float x1, float y1, float x2, float y2) override;
+    [[nodiscard]] bool isPrinter() const override { return false; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void ensureBackingImage();
+    [[nodiscard]] QRect deviceRectFor(float x1, float y1, float x2, float y2) const;
+
+    QImage m_image;
+    QColor m_backColor;
+    ScaledPen m_pen;
+};
