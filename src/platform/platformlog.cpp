@@ -1,2 +1,0 @@
-#include "platformlog.h"
-Q_LOGGING_CATEGORY(lcPlatform, "quillmark.platform")
