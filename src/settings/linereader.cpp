@@ -1,1 +1,76 @@
 #include "linereader.h"
+
+#include "blanks.h"
+
+namespace {
+
+constexpr QChar CarriageReturn = u'\r';
+constexpr QChar LineFeed = u'\n';
+constexpr QChar Quote = u'"';
+constexpr QChar Comma = u',';
+
+// Where the line starting at `from` ends (the index of its CR, or the size).
+qsizetype lineEnd(QStringView text, qsizetype from)
+{
+    const qsizetype end = text.indexOf(CarriageReturn, from);
+    return end < 0 ? text.size() : end;
+}
+
+// Where the line after the one ending at `end` starts.
+qsizetype nextLineStart(QStringView text, qsizetype end)
+{
+    if (end >= text.size())
+        return text.size();
+    const qsizetype afterCr = end + 1;
+    if (afterCr < text.size() && text[afterCr] == LineFeed)
+        return afterCr + 1;
+    return afterCr;
+}
+
+qsizetype skipBlanks(QStringView text, qsizetype from)
+{
+    while (from < text.size() && isBlank(text[from]))
+        ++from;
+    return from;
+}
+
+} // namespace
+
+namespace LineReader {
+
+QStringList lines(QStringView text)
+{
+    QStringList result;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = lineEnd(text, start);
+        result.append(text.mid(start, end - start).toString());
+        start = nextLineStart(text, end);
+    }
+    return result;
+}
+
+std::optional<QString> firstLine(QStringView text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    return text.left(lineEnd(text, 0)).toString();
+}
+
+std::optional<QString> firstField(QStringView text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const QStringView line = text.left(lineEnd(text, 0));
+    const qsizetype start = skipBlanks(line, 0);
+    if (start < line.size() && line[start] == Quote) {
+        const QStringView quoted = line.mid(start + 1);
+        const qsizetype closing = quoted.indexOf(Quote);
+        return (closing < 0 ? quoted : quoted.left(closing)).toString();
+    }
+    const QStringView rest = line.mid(start);
+    const qsizetype comma = rest.indexOf(Comma);
+    return (comma < 0 ? rest : rest.left(comma)).toString();
+}
+
+} // namespace LineReader

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 #include <optional>
 
@@ -28,20 +28,22 @@ public:
 
     void setFolder(const QString &folder);
     [[nodiscard]] QString folder() const { return m_folder; }
-    [[nodiscard]] QString filePath(QStringView fileName) const;
+    // File names are those of SettingsFiles; a name that is not a plain file
+    // name, or an empty folder, gives no path and every operation refuses it.
+    [[nodiscard]] QString filePath(QAnyStringView fileName) const;
 
-    [[nodiscard]] bool isPresent(QStringView fileName) const;
+    [[nodiscard]] bool isPresent(QAnyStringView fileName) const;
 
     // Replaces the whole file with the text and CR LF. Returns false (and logs)
     // when the file cannot be written.
-    bool writeText(QStringView fileName, const QString &text) const;
+    bool writeText(QAnyStringView fileName, const QString &text) const;
     // The same with the value in number form (" 1 ").
-    bool writeInteger(QStringView fileName, qint64 value) const;
+    bool writeInteger(QAnyStringView fileName, qint64 value) const;
 
-    [[nodiscard]] SettingsFileState readState(QStringView fileName) const;
-    [[nodiscard]] std::optional<QString> readFirstLine(QStringView fileName) const;
-    [[nodiscard]] QStringList readLines(QStringView fileName) const;
-    [[nodiscard]] std::optional<QString> readFirstField(QStringView fileName) const;
+    [[nodiscard]] SettingsFileState readState(QAnyStringView fileName) const;
+    [[nodiscard]] std::optional<QString> readFirstLine(QAnyStringView fileName) const;
+    [[nodiscard]] QStringList readLines(QAnyStringView fileName) const;
+    [[nodiscard]] std::optional<QString> readFirstField(QAnyStringView fileName) const;
 
 private:
     QString m_folder;

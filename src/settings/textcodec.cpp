@@ -1,1 +1,112 @@
 #include "textcodec.h"
+
+#include <array>
+
+namespace {
+
+// Windows-1252 at 0x80-0x9F; the five bytes it leaves undefined keep their
+// own code points, as Latin-1 would give them. 0xA0-0xFF are Latin-1.
+constexpr std::array<char16_t, 32> Windows1252High {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, //
+};
+
+char16_t fromWindows1252(uchar byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return Windows1252High[byte - 0x80];
+    return byte;
+}
+
+bool isContinuation(uchar byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+struct Utf8Sequence
+{
+    qsizetype length = 0; // 0: no valid sequence starts here
+    char32_t codePoint = 0;
+};
+
+// The strict UTF-8 sequence starting at bytes[at]: no overlong forms, no
+// surrogates, nothing above U+10FFFF.
+Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
+{
+    const auto byteAt = [&](qsizetype i) { return static_cast<uchar>(bytes[at + i]); };
+    const uchar lead = byteAt(0);
+    if (lead < 0x80)
+        return {1, lead};
+
+    qsizetype length = 0;
+    char32_t codePoint = 0;
+    uchar secondMin = 0x80;
+    uchar secondMax = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        if (lead == 0xE0)
+            secondMin = 0xA0;
+        if (lead == 0xED)
+            secondMax = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        if (lead == 0xF0)
+            secondMin = 0x90;
+        if (lead == 0xF4)
+            secondMax = 0x8F;
+    } else {
+        return {};
+    }
+    if (at + length > bytes.size())
+        return {};
+    if (byteAt(1) < secondMin || byteAt(1) > secondMax)
+        return {};
+    for (qsizetype i = 1; i < length; ++i) {
+        if (!isContinuation(byteAt(i)))
+            return {};
+        codePoint = (codePoint << 6) | (byteAt(i) & 0x3F);
+    }
+    return {length, codePoint};
+}
+
+} // namespace
+
+namespace TextCodec {
+
+QString decode(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const Utf8Sequence sequence = utf8SequenceAt(bytes, at);
+        if (sequence.length == 0) {
+            text.append(QChar(fromWindows1252(static_cast<uchar>(bytes[at]))));
+            ++at;
+            continue;
+        }
+        const char32_t codePoint = sequence.codePoint;
+        if (QChar::requiresSurrogates(codePoint)) {
+            text.append(QChar(QChar::highSurrogate(codePoint)));
+            text.append(QChar(QChar::lowSurrogate(codePoint)));
+        } else {
+            text.append(QChar(static_cast<char16_t>(codePoint)));
+        }
+        at += sequence.length;
+    }
+    return text;
+}
+
+QByteArray encode(const QString &text)
+{
+    return text.toUtf8();
+}
+
+} // namespace TextCodec
