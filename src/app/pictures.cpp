@@ -1,11 +1,12 @@
 #include "pictures.h"
+#include "pictureloader.h"
 
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 
-Q_LOGGING_CATEGORY(lcPictures, "quillmark.pictures")
+
 
 namespace {
 

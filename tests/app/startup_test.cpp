@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 

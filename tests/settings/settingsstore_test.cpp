@@ -92,7 +92,7 @@ private slots:
     void unwritableFolderRefusesWrite();
 
 private:
-    [[nodiscard]] QString path(QLatin1StringView name) const { return m_store.filePath(name); }
+    [[nodiscard]] QString path(QStringView name) const { return m_store.filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     SettingsStore m_store;
