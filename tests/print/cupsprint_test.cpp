@@ -1,6 +1,7 @@
 #include "cupsharness.h"
 #include "platform/qtprintersurface.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -55,7 +56,7 @@ class CupsPrintTest : public QObject
 
 private slots:
     void initTestCase();
-    void pageReachesTheQueueAsPdf();
+    void onlyTheEndedPageReachesTheQueueAsPdf();
 
 private:
     CupsHarness m_cups;
@@ -68,14 +69,19 @@ void CupsPrintTest::initTestCase()
         QSKIP(qPrintable(QStringLiteral("no private CUPS scheduler: ") + m_cups.errorString()));
 }
 
-void CupsPrintTest::pageReachesTheQueueAsPdf()
+void CupsPrintTest::onlyTheEndedPageReachesTheQueueAsPdf()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(QLatin1StringView(CupsHarness::QueueName));
     QVERIFY2(printer.isValid(), "the private queue is not visible to Qt");
     QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
-    printer.setDocName(QStringLiteral("quillmark-envelope"));
 
+    printer.setDocName(QStringLiteral("dropped"));
+    QtPrinterSurface dropped(printer);
+    dropped.Print(QStringLiteral("half a page"));
+    dropped.abortDoc();
+
+    printer.setDocName(QStringLiteral("envelope"));
     QtPrinterSurface surface(printer);
     surface.setLandscape();
     surface.setScaleMode(DrawingSurface::Centimeters);
@@ -88,6 +94,10 @@ void CupsPrintTest::pageReachesTheQueueAsPdf()
 
     const QString pdf = m_cups.waitForPdf(90000);
     QVERIFY2(!pdf.isEmpty(), "no PDF came out of the queue");
+    // Jobs leave the queue in order: a sent dropped page would have come first.
+    const QStringList pdfs = QDir(m_cups.pdfFolder()).entryList({QStringLiteral("*.pdf")});
+    QCOMPARE(pdfs.size(), 1);
+    QVERIFY2(pdfs.first().startsWith(u"envelope"), qPrintable(pdfs.first()));
     QCOMPARE(pageCount(pdf), 1);
 
     // The queue's paper is portrait and carries the landscape page turned: the
