@@ -13,8 +13,6 @@ private slots:
     void anchorsFollowSizeSideAndEdgeSpace();
     void workedExamplePlacesEveryElement();
     void largeEnvelopeIsNotFittedToThePage();
-    void returnAddressStartsPastTheEdgeSpace_data();
-    void returnAddressStartsPastTheEdgeSpace();
     void recipientLinesAndBarCodeFollowTheFontSize_data();
     void recipientLinesAndBarCodeFollowTheFontSize();
     void missingChoicesFallBackToTheStartUpDefaults_data();
@@ -108,28 +106,6 @@ void EnvelopeLayoutTest::largeEnvelopeIsNotFittedToThePage()
 {
     const EnvelopeLayout layout = layoutFor(2, FeedSide::Left, 5);
     QCOMPARE(recipientLinePosition(layout, 2, 0).x, 22.2);
-}
-
-void EnvelopeLayoutTest::returnAddressStartsPastTheEdgeSpace_data()
-{
-    QTest::addColumn<double>("edgeInches");
-    QTest::addColumn<bool>("logoOn");
-    QTest::addColumn<double>("x");
-
-    QTest::newRow("no edge space, no logo") << 0.0 << false << 0.2;
-    QTest::newRow("no edge space, logo") << 0.0 << true << 2.2;
-    QTest::newRow("restored fraction, no logo") << 0.5 << false << 1.47;
-}
-
-void EnvelopeLayoutTest::returnAddressStartsPastTheEdgeSpace()
-{
-    QFETCH(double, edgeInches);
-    QFETCH(bool, logoOn);
-
-    const EnvelopeLayout layout = layoutFor(0, FeedSide::Left, edgeInches);
-
-    QTEST(returnLinePosition(layout, logoOn, 0).x, "x");
-    QCOMPARE(logoBox(layout).x, layout.returnX);
 }
 
 void EnvelopeLayoutTest::recipientLinesAndBarCodeFollowTheFontSize_data()
