@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 
