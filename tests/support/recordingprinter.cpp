@@ -1,0 +1,119 @@
+#include "recordingprinter.h"
+
+#include <utility>
+
+namespace {
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+QString describe(const PrinterCall &call)
+{
+    QStringList parts {call.operation};
+    for (const double value : call.numbers)
+        parts << number(value);
+    const bool isPrint = call.operation == u"Print";
+    if (isPrint || !call.text.isEmpty())
+        parts << u'"' + call.text + u'"';
+    if (isPrint)
+        parts << u'@' + number(call.penX) + u',' + number(call.penY);
+    return parts.join(u' ');
+}
+
+} // namespace
+
+RecordingPrinter::RecordingPrinter(float twipsPerPixelX)
+    : m_twipsPerPixelX(twipsPerPixelX)
+{ }
+
+void RecordingPrinter::setScaleMode(int mode)
+{
+    record(QStringLiteral("setScaleMode"), {double(mode)});
+    m_pen.setScaleMode(mode);
+}
+
+void RecordingPrinter::setCurrentX(float x)
+{
+    record(QStringLiteral("setCurrentX"), {x});
+    m_pen.setX(x);
+}
+
+void RecordingPrinter::setCurrentY(float y)
+{
+    record(QStringLiteral("setCurrentY"), {y});
+    m_pen.setY(y);
+}
+
+void RecordingPrinter::Line(float x1, float y1, float x2, float y2)
+{
+    record(QStringLiteral("Line"), {x1, y1, x2, y2});
+}
+
+void RecordingPrinter::setLandscape()
+{
+    record(QStringLiteral("setLandscape"));
+    m_landscape = true;
+}
+
+void RecordingPrinter::setFontSize(double points)
+{
+    record(QStringLiteral("setFontSize"), {points});
+    m_fontPoints = points;
+}
+
+void RecordingPrinter::setFontBold(bool on)
+{
+    record(QStringLiteral("setFontBold"), {on ? 1.0 : 0.0});
+    m_fontBold = on;
+}
+
+void RecordingPrinter::Print(const QString &line)
+{
+    record(QStringLiteral("Print"), {}, line);
+}
+
+void RecordingPrinter::PaintPicture(
+    const QImage &picture, float x, float y, float width, float height)
+{
+    record(QStringLiteral("PaintPicture"), {x, y, width, height},
+        QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height()));
+}
+
+bool RecordingPrinter::EndDoc()
+{
+    record(QStringLiteral("EndDoc"));
+    return m_ok;
+}
+
+void RecordingPrinter::abortDoc()
+{
+    record(QStringLiteral("abortDoc"));
+}
+
+QList<PrinterCall> RecordingPrinter::callsOf(const QString &operation) const
+{
+    QList<PrinterCall> found;
+    for (const PrinterCall &call : m_calls) {
+        if (call.operation == operation)
+            found << call;
+    }
+    return found;
+}
+
+QStringList RecordingPrinter::log() const
+{
+    QStringList lines;
+    for (const PrinterCall &call : m_calls)
+        lines << describe(call);
+    return lines;
+}
+
+void RecordingPrinter::record(const QString &operation, QList<double> numbers, const QString &text)
+{
+    if (m_failFrom >= 0 && m_calls.size() >= m_failFrom)
+        m_ok = false;
+    m_calls << PrinterCall {operation, std::move(numbers), text, m_pen.scaleMode(), m_pen.x(),
+        m_pen.y(), m_fontPoints, m_fontBold, m_landscape};
+}
