@@ -8,9 +8,11 @@
 #include "pictures.h"
 #include "startup.h"
 #include "barcode/barcodepreview.h"
+#include "options/addressfiles.h"
 #include "options/envelopeoptions.h"
 #include "options/logochoice.h"
 #include "platform/drawingbox.h"
+#include "print/printjob.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -96,6 +98,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_options = std::make_unique<EnvelopeOptions>(m_controls, m_store, m_runState);
     m_preview = std::make_unique<BarcodePreview>(m_controls, m_store, m_runState);
     m_logo = std::make_unique<LogoChoice>(m_controls, m_store, CD1);
+    m_addressFiles = std::make_unique<AddressFiles>(m_controls, m_store, CD1);
+    m_printJob = std::make_unique<PrintJob>(m_controls, m_store, m_runState, CD1, *m_preview);
     connectControls();
 }
 
@@ -216,6 +220,8 @@ void Form1::connectControls()
     m_options->connectControls();
     m_preview->connectControls();
     m_logo->connectControls();
+    m_addressFiles->connectControls();
+    m_printJob->connectControls();
     connect(m_controls.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
 

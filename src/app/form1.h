@@ -13,6 +13,8 @@
 class BarcodePreview;
 class EnvelopeOptions;
 class LogoChoice;
+class AddressFiles;
+class PrintJob;
 
 // What start-up needs from the machine; the tests give their own.
 struct Form1Services
@@ -63,4 +65,6 @@ private:
     std::unique_ptr<EnvelopeOptions> m_options;
     std::unique_ptr<BarcodePreview> m_preview;
     std::unique_ptr<LogoChoice> m_logo;
+    std::unique_ptr<AddressFiles> m_addressFiles;
+    std::unique_ptr<PrintJob> m_printJob;
 };

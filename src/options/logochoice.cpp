@@ -18,6 +18,7 @@ LogoChoice::LogoChoice(const Form1Controls &controls, const SettingsStore &store
 void LogoChoice::connectControls()
 {
     connect(m_controls.Check1, &QCheckBox::toggled, this, &LogoChoice::Check1_Click);
+    connect(m_controls.Image1, &ImageBox::clicked, this, &LogoChoice::Image1_Click);
 }
 
 void LogoChoice::Check1_Click()
@@ -25,4 +26,8 @@ void LogoChoice::Check1_Click()
     const bool on = m_controls.Check1->isChecked();
     m_store.writeInteger(SettingsFiles::PrLogo, on ? 1 : 0);
     m_controls.Image1->setVisible(on);
+}
+
+void LogoChoice::Image1_Click()
+{
 }

@@ -17,6 +17,7 @@ public:
     void connectControls();
 
     void Check1_Click();
+    void Image1_Click();
 
 private:
     const Form1Controls &m_controls;
