@@ -14,6 +14,7 @@
 #include "platform/drawingbox.h"
 #include "print/printjob.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +22,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -72,6 +75,17 @@ QPushButton *commandButton(const QString &caption, const QString &name, QWidget 
 QImage logoPlaceholder()
 {
     return Pictures::render(Pictures::Id::LogoPlaceholder, 4.0);
+}
+
+// Buttons of one group exclude each other only; an automatic grouping by
+// parent would also take in the buttons of the frames.
+template<std::size_t N>
+QButtonGroup *exclusiveGroup(const std::array<QRadioButton *, N> &buttons, QObject *owner)
+{
+    auto *group = new QButtonGroup(owner);
+    for (QRadioButton *button : buttons)
+        group->addButton(button);
+    return group;
 }
 
 } // namespace
@@ -198,21 +212,60 @@ void Form1::createControls()
     place(c.Image2, 1440, 7200, 1020, 1020);
     c.Image2->setPicture(logoPlaceholder());
     c.Image2->hide();
+
+    c.marginGroup = exclusiveGroup(c.optMargin, this);
+    c.sizeGroup = exclusiveGroup(c.OptSize, this);
+    c.feedGroup = exclusiveGroup(std::array{c.Option1, c.Option2, c.Option3}, this);
 }
 
 void Form1::setTabOrder()
 {
     const Form1Controls &c = m_controls;
-    // Ascending tab positions of the controls that can take the focus.
-    QWidget *const chain[] = {c.ToAddr,     c.Print,      c.Open,       c.Save,
-                              c.Command2,   c.FromAddr,   c.OptSize[0], c.OptSize[1],
-                              c.OptSize[2], c.Option2,    c.Option3,    c.Option1,
-                              c.Check1,     c.Check2,     c.optMargin[0], c.optMargin[1],
-                              c.optMargin[2], c.optMargin[3], c.optMargin[4], c.optMargin[5],
-                              c.cmbSize};
-    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
-        QWidget::setTabOrder(chain[i], chain[i + 1]);
-    QWidget::setTabOrder(chain[std::size(chain) - 1], chain[0]);
+    m_tabChain = {c.ToAddr,       c.Print,        c.Open,         c.Save,
+                  c.Command2,     c.FromAddr,     c.OptSize[0],   c.OptSize[1],
+                  c.OptSize[2],   c.Option2,      c.Option3,      c.Option1,
+                  c.Check1,       c.Check2,       c.optMargin[0], c.optMargin[1],
+                  c.optMargin[2], c.optMargin[3], c.optMargin[4], c.optMargin[5],
+                  c.cmbSize};
+    for (std::size_t i = 0; i + 1 < m_tabChain.size(); ++i)
+        QWidget::setTabOrder(m_tabChain[i], m_tabChain[i + 1]);
+}
+
+// A group of option buttons is one tab stop: its selected button, or its
+// first one while none is selected. The arrow keys move within the group.
+bool Form1::isTabStop(const QWidget *widget) const
+{
+    if (!widget->isVisibleTo(this) || !widget->isEnabled())
+        return false;
+    const auto *button = qobject_cast<const QRadioButton *>(widget);
+    if (!button || !button->group())
+        return true;
+    const QAbstractButton *selected = button->group()->checkedButton();
+    if (selected)
+        return selected == button;
+    return std::find_if(m_tabChain.begin(), m_tabChain.end(), [button](const QWidget *w) {
+               const auto *other = qobject_cast<const QRadioButton *>(w);
+               return other && other->group() == button->group();
+           })
+        == std::find(m_tabChain.begin(), m_tabChain.end(), widget);
+}
+
+bool Form1::focusNextPrevChild(bool next)
+{
+    const auto current = std::find(m_tabChain.begin(), m_tabChain.end(), focusWidget());
+    if (current == m_tabChain.end())
+        return QWidget::focusNextPrevChild(next);
+    const auto count = std::ptrdiff_t(m_tabChain.size());
+    const std::ptrdiff_t start = current - m_tabChain.begin();
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t index = ((next ? start + step : start - step) % count + count) % count;
+        QWidget *candidate = m_tabChain[std::size_t(index)];
+        if (isTabStop(candidate)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Form1::connectControls()

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class BarcodePreview;
 class EnvelopeOptions;
@@ -50,15 +51,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void createControls();
     void setTabOrder();
     void connectControls();
-    void centreOnScreen();
+    [[nodiscard]] bool isTabStop(const QWidget *widget) const;
 
     Form1Services m_services;
     Form1Controls m_controls;
+    // The controls that can take the focus, in ascending tab position.
+    std::vector<QWidget *> m_tabChain;
     SettingsStore m_store;
     RunState m_runState;
     CommonDialog CD1;

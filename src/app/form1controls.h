@@ -6,6 +6,7 @@ class AddressBox;
 class DrawingBox;
 class ImageBox;
 class PictureBox;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -45,4 +46,10 @@ struct Form1Controls
     QLabel *Label1 = nullptr;
     ImageBox *Image1 = nullptr;
     ImageBox *Image2 = nullptr;
+
+    // The three exclusive groups of option buttons: the frames' buttons and
+    // the feed-side buttons that stand directly on the window.
+    QButtonGroup *marginGroup = nullptr;
+    QButtonGroup *sizeGroup = nullptr;
+    QButtonGroup *feedGroup = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "settings/restorerules.h"
 #include "settings/settingsfiles.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -103,11 +104,11 @@ void Startup::restoreEdgeSpace()
     if (m_form.store().isPresent(SettingsFiles::Margin)) {
         // An edge space that no button stands for leaves none selected, so
         // that any button the user picks takes effect.
-        for (QRadioButton *button : buttons) {
-            button->setAutoExclusive(false);
+        QButtonGroup *group = m_form.controls().marginGroup;
+        group->setExclusive(false);
+        for (QRadioButton *button : buttons)
             button->setChecked(false);
-            button->setAutoExclusive(true);
-        }
+        group->setExclusive(true);
     }
 }
 
