@@ -99,7 +99,6 @@ Form1::Form1(Form1Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(Pictures::windowIcon());
     // The layout was designed around an 8-point dialog font.
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
@@ -207,10 +206,11 @@ void Form1::createControls()
 
     c.Image1 = named(new ImageBox(c.Picture1), QStringLiteral("Image1"));
     placeOnPicture(c.Image1, c.Picture1, 480, 525, 1020, 1020);
-    c.Image1->setPicture(logoPlaceholder());
+    const QImage placeholder = logoPlaceholder();
+    c.Image1->setPicture(placeholder);
     c.Image2 = named(new ImageBox(this), QStringLiteral("Image2"));
     place(c.Image2, 1440, 7200, 1020, 1020);
-    c.Image2->setPicture(logoPlaceholder());
+    c.Image2->setPicture(placeholder);
     c.Image2->hide();
 
     c.marginGroup = exclusiveGroup(c.optMargin, this);

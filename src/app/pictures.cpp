@@ -80,7 +80,9 @@ QIcon windowIcon()
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(
         renderSvg(pathOf(QLatin1StringView("icon-16.svg")), QSize(16, 16), 1.0)));
-    for (const int side : {24, 32, 48, 64, 128, 256}) {
+    // The window needs its 16 and 32 pixel icons, and twice that on HiDPI
+    // screens; the desktop menu takes the installed icons instead.
+    for (const int side : {32, 64}) {
         icon.addPixmap(QPixmap::fromImage(
             renderSvg(pathOf(QLatin1StringView("icon.svg")), QSize(side, side), 1.0)));
     }
