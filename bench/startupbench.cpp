@@ -28,14 +28,15 @@ int exitWhenShown(QWidget &window)
     return QApplication::exec();
 }
 
+char benchName[] = "quillmark_bench";
+char *benchArgv[] = {benchName, nullptr};
+int benchArgc = 1;
+
 } // namespace
 
 int runQuillmarkWindowOnce()
 {
-    int argc = 1;
-    char name[] = "quillmark";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    QApplication app(benchArgc, benchArgv);
     QTemporaryDir settings;
     Form1Services services;
     services.locateSettingsFolder = [&settings] { return settings.path(); };
@@ -48,10 +49,7 @@ int runQuillmarkWindowOnce()
 
 int runMinimalWindowOnce()
 {
-    int argc = 1;
-    char name[] = "minimal";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    QApplication app(benchArgc, benchArgv);
     // As many plain controls as the envelope window has, with no pictures,
     // no settings and no handlers.
     QWidget window;
