@@ -5,8 +5,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
-QT_QPA_PLATFORM=offscreen ctest --preset default
 # A short fuzzing run of every reader of outside bytes, where clang is there.
 if command -v clang++ >/dev/null; then
   bash scripts/fuzz.sh 30
 fi
+# Last, so that the run ends with the test summary.
+QT_QPA_PLATFORM=offscreen ctest --preset default
