@@ -24,8 +24,11 @@ public:
         const bool open = request.kind == FileDialogRequest::Kind::Open;
         dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-        // Descriptions are shown as written; the patterns that follow them only filter.
+        // Descriptions are shown as written; the patterns that follow them only
+        // filter. Desktop dialogs cut a description at its first parenthesis,
+        // so the toolkit's own dialog is used.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         // Saving over a file replaces it without a question.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!request.nameFilters.isEmpty())
