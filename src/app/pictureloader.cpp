@@ -20,7 +20,8 @@ constexpr int MaxDecodedMiB = int(MaxDecodedBytes / (1024 * 1024));
 
 void logRefusal(const QString &path, const QString &reason)
 {
-    qCWarning(lcPictures).nospace() << "Picture " << path << " not loaded: " << qUtf8Printable(reason);
+    qCWarning(lcPictures).nospace()
+        << "Picture " << path << " not loaded: " << qUtf8Printable(reason);
 }
 
 bool isAcceptedFormat(const QByteArray &format)
@@ -73,7 +74,11 @@ std::optional<QImage> load(const QString &path)
     // Looked at before opening: a device is never opened at all (opening some
     // has effects of its own). A link to an ordinary file is fine.
     struct stat seen = {};
-    if (::stat(QFile::encodeName(path).constData(), &seen) != 0 || !S_ISREG(seen.st_mode)) {
+    if (::stat(QFile::encodeName(path).constData(), &seen) != 0) {
+        logRefusal(path, qt_error_string(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(seen.st_mode)) {
         logRefusal(path, QStringLiteral("not an ordinary file"));
         return std::nullopt;
     }

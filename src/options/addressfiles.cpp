@@ -80,13 +80,12 @@ QString readAddressFile(const QString &path)
 
 } // namespace
 
-AddressFiles::AddressFiles(const Form1Controls &controls, const SettingsStore &store,
-                           CommonDialog &dialog)
+AddressFiles::AddressFiles(
+    const Form1Controls &controls, const SettingsStore &store, CommonDialog &dialog)
     : m_controls(controls)
     , m_store(store)
     , m_dialog(dialog)
-{
-}
+{ }
 
 void AddressFiles::connectControls()
 {

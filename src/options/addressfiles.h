@@ -17,7 +17,7 @@ class AddressFiles : public QObject
     Q_OBJECT
 
 public:
-    static constexpr QStringView Filter{u"Quillmark File (*.qmf)|*.qmf"};
+    static constexpr QStringView Filter {u"Quillmark File (*.qmf)|*.qmf"};
     // No address is this long; a larger file is read up to here.
     static constexpr qint64 MaxFileBytes = 1024 * 1024;
 

@@ -9,13 +9,12 @@
 
 #include <QCheckBox>
 
-LogoChoice::LogoChoice(const Form1Controls &controls, const SettingsStore &store,
-                       CommonDialog &dialog)
+LogoChoice::LogoChoice(
+    const Form1Controls &controls, const SettingsStore &store, CommonDialog &dialog)
     : m_controls(controls)
     , m_store(store)
     , m_dialog(dialog)
-{
-}
+{ }
 
 void LogoChoice::connectControls()
 {

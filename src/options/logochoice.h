@@ -16,7 +16,7 @@ class LogoChoice : public QObject
 
 public:
     // The file types the logo's open dialog offers, descriptions and patterns alternating.
-    static constexpr QStringView Filter{
+    static constexpr QStringView Filter {
         u"Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp|"
         u"JPG Files (*.jpg, *.jpeg)|*.jpg;*.jpeg|GIF Files (*.gif)|*.gif|"
         u"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*"};

@@ -15,8 +15,7 @@ class QtDialogPresenter final : public CommonDialogPresenter
 public:
     explicit QtDialogPresenter(QWidget *parent)
         : m_parent(parent)
-    {
-    }
+    { }
 
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override
     {
@@ -60,8 +59,7 @@ private:
 
 CommonDialog::CommonDialog(QWidget *parent)
     : m_presenter(std::make_unique<QtDialogPresenter>(parent))
-{
-}
+{ }
 
 CommonDialog::~CommonDialog() = default;
 
@@ -99,8 +97,8 @@ bool CommonDialog::showFile(FileDialogRequest::Kind kind)
 
 bool CommonDialog::ShowPrinter(QPrinter &printer)
 {
-    const bool confirmed = m_presenter->showPrintDialog(printer, !(Flags & PD_NOSELECTION),
-                                                        !(Flags & PD_DISABLEPRINTTOFILE));
+    const bool confirmed = m_presenter->showPrintDialog(
+        printer, !(Flags & PD_NOSELECTION), !(Flags & PD_DISABLEPRINTTOFILE));
     if (!confirmed && CancelError)
         qCInfo(lcPlatform) << "Printer dialog cancelled";
     return confirmed || !CancelError;

@@ -85,11 +85,14 @@ void AddressFilesTest::saveAndOpenAgain_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("three lines") << "Ann Smith\r\n1 Main St\r\nSpringfield IL 62704"
-                                 << QByteArray("Ann Smith\r\n1 Main St\r\nSpringfield IL 62704\r\n");
+                                 << QByteArray(
+                                        "Ann Smith\r\n1 Main St\r\nSpringfield IL 62704\r\n");
     QTest::newRow("empty box") << "" << QByteArray("\r\n");
     QTest::newRow("trailing line break") << "A\r\n" << QByteArray("A\r\n\r\n");
     QTest::newRow("empty lines inside") << "A\r\n\r\n\r\nB" << QByteArray("A\r\n\r\n\r\nB\r\n");
-    QTest::newRow("accents") << "Zoë Müller\r\nCafé Straße" << QByteArray("Zo\xc3\xab M\xc3\xbcller\r\nCaf\xc3\xa9 Stra\xc3\x9f" "e\r\n");
+    QTest::newRow("accents") << "Zoë Müller\r\nCafé Straße"
+                             << QByteArray("Zo\xc3\xab M\xc3\xbcller\r\nCaf\xc3\xa9 Stra\xc3\x9f"
+                                           "e\r\n");
 }
 
 void AddressFilesTest::saveAndOpenAgain()
@@ -114,8 +117,10 @@ void AddressFilesTest::openGivesLines_data()
     QTest::newRow("0 bytes") << QByteArray("") << "";
     QTest::newRow("only CR LF") << QByteArray("\r\n") << "";
     QTest::newRow("CR-only lines") << QByteArray("A\rB\r") << "A\r\nB";
-    QTest::newRow("Windows-1252") << QByteArray("Zo\xeb M\xfcller\r\n\x80 5\r\n") << "Zoë Müller\r\n€ 5";
-    QTest::newRow("NUL bytes") << QByteArray("A\0B\r\n\0\r\n", 8) << QStringLiteral("A%1B\r\n%1").arg(QChar(0));
+    QTest::newRow("Windows-1252") << QByteArray("Zo\xeb M\xfcller\r\n\x80 5\r\n")
+                                  << "Zoë Müller\r\n€ 5";
+    QTest::newRow("NUL bytes") << QByteArray("A\0B\r\n\0\r\n", 8)
+                               << QStringLiteral("A%1B\r\n%1").arg(QChar(0));
 }
 
 void AddressFilesTest::openGivesLines()
@@ -138,9 +143,12 @@ void AddressFilesTest::openIsBoundedAndNeverWaits_data()
     for (int i = 0; i < 16384; ++i)
         lines << line;
     QTest::newRow("2 MiB file") << "large" << lines.join(QStringLiteral("\r\n"));
-    QTest::newRow("FIFO") << "fifo" << "";
-    QTest::newRow("folder") << "folder" << "";
-    QTest::newRow("no such file") << "missing" << "";
+    QTest::newRow("FIFO") << "fifo"
+                          << "";
+    QTest::newRow("folder") << "folder"
+                            << "";
+    QTest::newRow("no such file") << "missing"
+                                  << "";
 }
 
 void AddressFilesTest::openIsBoundedAndNeverWaits()
@@ -166,8 +174,9 @@ void AddressFilesTest::savePathUsedAsTypedAndReplaced()
     c().ToAddr->setText(QStringLiteral("Short"));
     save(file(QStringLiteral("no-extension")));
     QCOMPARE(TestSupport::readFile(file(QStringLiteral("no-extension"))), QByteArray("Short\r\n"));
-    QCOMPARE(QDir(m_files->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("no-extension")});
+    QCOMPARE(
+        QDir(m_files->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList {QStringLiteral("no-extension")});
 }
 
 void AddressFilesTest::cancelChangesNothing_data()
@@ -188,8 +197,10 @@ void AddressFilesTest::cancelChangesNothing()
     m_dialog->cancel();
     (saving ? c().Save : c().Open)->click();
     QCOMPARE(c().ToAddr->text(), QStringLiteral("Bob\r\nAustin TX 73301"));
-    QCOMPARE(TestSupport::readFile(file(QStringLiteral("kept.qmf"))), QByteArray("Ann\r\nDallas TX 75201\r\n"));
-    QCOMPARE(QDir(m_files->path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.qmf")});
+    QCOMPARE(TestSupport::readFile(file(QStringLiteral("kept.qmf"))),
+        QByteArray("Ann\r\nDallas TX 75201\r\n"));
+    QCOMPARE(
+        QDir(m_files->path()).entryList(QDir::Files), QStringList {QStringLiteral("kept.qmf")});
     QCOMPARE(QDir(m_f->folder()).entryList(QDir::Files), before);
     QCOMPARE(m_f->form().commonDialog().FileName, file(QStringLiteral("kept.qmf")));
 }
@@ -219,7 +230,8 @@ void AddressFilesTest::failedSaveKeepsTheOldFile()
         QVERIFY(QFile::setPermissions(m_files->path(), QFile::ReadOwner | QFile::ExeOwner));
     else
         QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
-    const QStringList before = QDir(m_files->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList before
+        = QDir(m_files->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     c().ToAddr->setText(QStringLiteral("New"));
     save(target);
@@ -232,7 +244,8 @@ void AddressFilesTest::openedAddressDrivesThePreview()
 {
     QTest::mouseClick(c().Check2, Qt::LeftButton);
     c().FromAddr->setText(QStringLiteral("Return\r\nAddress 99999"));
-    QVERIFY(TestSupport::writeFile(file(QStringLiteral("to.qmf")), "Ann\r\nSpringfield IL 62704-1234\r\n"));
+    QVERIFY(TestSupport::writeFile(
+        file(QStringLiteral("to.qmf")), "Ann\r\nSpringfield IL 62704-1234\r\n"));
     c().ToAddr->setFocus();
     m_f->put(SettingsFiles::To, "Before\r\n");
     open(file(QStringLiteral("to.qmf")));
@@ -265,7 +278,7 @@ void AddressFilesTest::dialogKeepsWhatEachUseLeaves()
     QTest::mouseClick(c().Image1, Qt::LeftButton);
 
     const QStringList addressFilter = CommonDialog::nameFilters(AddressFiles::Filter.toString());
-    QCOMPARE(addressFilter, QStringList{QStringLiteral("Quillmark File (*.qmf) (*.qmf)")});
+    QCOMPARE(addressFilter, QStringList {QStringLiteral("Quillmark File (*.qmf) (*.qmf)")});
     using Kind = FileDialogRequest::Kind;
     const struct
     {
@@ -274,11 +287,11 @@ void AddressFilesTest::dialogKeepsWhatEachUseLeaves()
         QString fileName;
         bool addressFilter;
     } expected[] = {
-        {Kind::Open, QString(), QString(), false},       // the logo
-        {Kind::Save, QString(), logo, true},             // cancelled save
-        {Kind::Open, m_f->folder(), logo, true},         // open
-        {Kind::Save, m_f->folder(), address, true},      // cancelled save
-        {Kind::Open, m_f->folder(), address, false},     // cancelled logo
+        {Kind::Open, QString(), QString(), false}, // the logo
+        {Kind::Save, QString(), logo, true}, // cancelled save
+        {Kind::Open, m_f->folder(), logo, true}, // open
+        {Kind::Save, m_f->folder(), address, true}, // cancelled save
+        {Kind::Open, m_f->folder(), address, false}, // cancelled logo
     };
     const QList<FileDialogRequest> &shown = m_dialog->fileRequests();
     QCOMPARE(shown.size(), qsizetype(std::size(expected)));

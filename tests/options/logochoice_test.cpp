@@ -42,7 +42,7 @@ QByteArray hugeBmpHeader()
 QByteArray hugeGifHeader()
 {
     const QByteArray side = littleEndian16(30000);
-    return "GIF89a" + side + side + QByteArray("\x00\x00\x00", 3)                // screen
+    return "GIF89a" + side + side + QByteArray("\x00\x00\x00", 3) // screen
         + ',' + littleEndian32(0) + side + side + '\0' + QByteArray("\x02\x02\x4c\x01\x00;", 6);
 }
 
@@ -102,7 +102,9 @@ QString LogoChoiceTest::makePicture(const QString &name, const char *format) con
 {
     const QString path = m_pictures->filePath(name);
     if (qstrcmp(format, "GIF") == 0)
-        return QFile::copy(TestSupport::dataPath(QStringLiteral("logo-40x20.gif")), path) ? path : QString();
+        return QFile::copy(TestSupport::dataPath(QStringLiteral("logo-40x20.gif")), path)
+            ? path
+            : QString();
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(QColor(200, 30, 30));
     return image.save(path, format) ? path : QString();
@@ -141,9 +143,9 @@ void LogoChoiceTest::chosenPictureBecomesTheLogo()
     QCOMPARE(shown.kind, FileDialogRequest::Kind::Open);
     QCOMPARE(shown.fileName, QStringLiteral("/left/by/last/use.bmp"));
     QCOMPARE(m_f->form().commonDialog().Filter,
-             QStringLiteral("Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp|"
-                            "JPG Files (*.jpg, *.jpeg)|*.jpg;*.jpeg|GIF Files (*.gif)|*.gif|"
-                            "Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*"));
+        QStringLiteral("Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp|"
+                       "JPG Files (*.jpg, *.jpeg)|*.jpg;*.jpeg|GIF Files (*.gif)|*.gif|"
+                       "Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*"));
     QVERIFY(m_f->form().commonDialog().CancelError);
 
     QCOMPARE(c().Image1->picture().size(), QSize(40, 20));
@@ -162,15 +164,24 @@ void LogoChoiceTest::everyFailureClearsTheLogo_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("refusal"); // the logged reason, when the loader refuses
-    QTest::newRow("cancelled") << "cancel" << "";
-    QTest::newRow("empty file name") << "empty" << "";
-    QTest::newRow("text file through All Files") << "text" << "not a JPEG, GIF or BMP";
-    QTest::newRow("PNG picture") << "png" << "not a JPEG, GIF or BMP";
-    QTest::newRow("BMP claiming 8000 x 8000") << "huge bmp" << "too large";
-    QTest::newRow("GIF claiming 30000 x 30000") << "huge gif" << "too large";
-    QTest::newRow("FIFO") << "fifo" << "not an ordinary file";
-    QTest::newRow("folder") << "folder" << "not an ordinary file";
-    QTest::newRow("file since deleted") << "missing" << "not an ordinary file";
+    QTest::newRow("cancelled") << "cancel"
+                               << "";
+    QTest::newRow("empty file name") << "empty"
+                                     << "";
+    QTest::newRow("text file through All Files") << "text"
+                                                 << "not a JPEG, GIF or BMP";
+    QTest::newRow("PNG picture") << "png"
+                                 << "not a JPEG, GIF or BMP";
+    QTest::newRow("BMP claiming 8000 x 8000") << "huge bmp"
+                                              << "too large";
+    QTest::newRow("GIF claiming 30000 x 30000") << "huge gif"
+                                                << "too large";
+    QTest::newRow("FIFO") << "fifo"
+                          << "not an ordinary file";
+    QTest::newRow("folder") << "folder"
+                            << "not an ordinary file";
+    QTest::newRow("file since deleted") << "missing"
+                                        << "No such file";
 }
 
 void LogoChoiceTest::everyFailureClearsTheLogo()
@@ -240,7 +251,8 @@ void LogoChoiceTest::nextStartShowsTheChosenLogo()
         QVERIFY(QFile::remove(path));
     QVERIFY(m_f->start());
     QVERIFY(c().Check1->isChecked());
-    QCOMPARE(c().Image1->picture().size(), deleteBetween ? c().Image2->picture().size() : QSize(40, 20));
+    QCOMPARE(
+        c().Image1->picture().size(), deleteBetween ? c().Image2->picture().size() : QSize(40, 20));
     QCOMPARE(m_f->bytes(SettingsFiles::Logo), path.toUtf8() + "\r\n");
 }
 

@@ -33,7 +33,10 @@ public:
     [[nodiscard]] const QList<FileDialogRequest> &fileRequests() const { return m_fileRequests; }
     [[nodiscard]] const QList<PrintRequest> &printRequests() const { return m_printRequests; }
     // Whether every scripted answer was used.
-    [[nodiscard]] bool scriptUsed() const { return m_fileAnswers.isEmpty() && m_printAnswers.isEmpty(); }
+    [[nodiscard]] bool scriptUsed() const
+    {
+        return m_fileAnswers.isEmpty() && m_printAnswers.isEmpty();
+    }
 
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
     bool showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile) override;
