@@ -60,6 +60,7 @@ private slots:
     void chosenPictureBecomesTheLogo();
     void everyFailureClearsTheLogo_data();
     void everyFailureClearsTheLogo();
+    void failedSettingsWriteClearsTheLogo();
     void switchOffAndOnKeepsTheLogo();
     void nextStartShowsTheChosenLogo_data();
     void nextStartShowsTheChosenLogo();
@@ -217,6 +218,15 @@ void LogoChoiceTest::everyFailureClearsTheLogo()
     QCOMPARE(m_f->bytes(SettingsFiles::PrLogo), QByteArray(" 0 \r\n"));
     QVERIFY(!c().Check1->isChecked());
     QVERIFY(!c().Image1->isVisible());
+}
+
+void LogoChoiceTest::failedSettingsWriteClearsTheLogo()
+{
+    QVERIFY(QDir(m_f->folder()).mkdir(SettingsFiles::Logo.toString())); // cannot be written
+    clickLogo(makePicture(QStringLiteral("logo.bmp"), "BMP"));
+    QCOMPARE(c().Image1->picture(), c().Image2->picture());
+    QCOMPARE(m_f->bytes(SettingsFiles::PrLogo), QByteArray(" 0 \r\n"));
+    QVERIFY(!c().Check1->isChecked());
 }
 
 void LogoChoiceTest::switchOffAndOnKeepsTheLogo()
