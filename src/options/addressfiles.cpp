@@ -75,6 +75,9 @@ QString readAddressFile(const QString &path)
         logFailure("Cannot open address file", path, QStringLiteral("not an ordinary file"));
         return {};
     }
+    if (bytes->size() == AddressFiles::MaxFileBytes)
+        qCWarning(lcAddressFiles) << "Address file" << path << "read only up to"
+                                  << AddressFiles::MaxFileBytes << "bytes";
     return TextCodec::decode(*bytes);
 }
 
