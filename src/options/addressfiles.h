@@ -1,17 +1,26 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QObject>
+#include <QStringView>
+
+Q_DECLARE_LOGGING_CATEGORY(lcAddressFiles)
 
 struct Form1Controls;
 class CommonDialog;
 class SettingsStore;
 
 // Saving the recipient address to an address file (".qmf") and opening one.
+// Failures are logged, never shown.
 class AddressFiles : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr QStringView Filter {u"Quillmark File (*.qmf)|*.qmf"};
+    // No address is this long; a larger file is read up to here.
+    static constexpr qint64 MaxFileBytes = 1024 * 1024;
+
     AddressFiles(const Form1Controls &controls, const SettingsStore &store, CommonDialog &dialog);
 
     void connectControls();

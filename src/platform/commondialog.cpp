@@ -15,8 +15,7 @@ class QtDialogPresenter final : public CommonDialogPresenter
 public:
     explicit QtDialogPresenter(QWidget *parent)
         : m_parent(parent)
-    {
-    }
+    { }
 
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override
     {
@@ -24,8 +23,11 @@ public:
         const bool open = request.kind == FileDialogRequest::Kind::Open;
         dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-        // Descriptions are shown as written; the patterns that follow them only filter.
+        // Descriptions are shown as written; the patterns that follow them only
+        // filter. Desktop dialogs cut a description at its first parenthesis,
+        // so the toolkit's own dialog is used.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         // Saving over a file replaces it without a question.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!request.nameFilters.isEmpty())
@@ -57,8 +59,7 @@ private:
 
 CommonDialog::CommonDialog(QWidget *parent)
     : m_presenter(std::make_unique<QtDialogPresenter>(parent))
-{
-}
+{ }
 
 CommonDialog::~CommonDialog() = default;
 
@@ -96,8 +97,8 @@ bool CommonDialog::showFile(FileDialogRequest::Kind kind)
 
 bool CommonDialog::ShowPrinter(QPrinter &printer)
 {
-    const bool confirmed = m_presenter->showPrintDialog(printer, !(Flags & PD_NOSELECTION),
-                                                        !(Flags & PD_DISABLEPRINTTOFILE));
+    const bool confirmed = m_presenter->showPrintDialog(
+        printer, !(Flags & PD_NOSELECTION), !(Flags & PD_DISABLEPRINTTOFILE));
     if (!confirmed && CancelError)
         qCInfo(lcPlatform) << "Printer dialog cancelled";
     return confirmed || !CancelError;

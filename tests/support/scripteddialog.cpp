@@ -1,0 +1,36 @@
+#include "scripteddialog.h"
+
+#include "platform/commondialog.h"
+
+#include <QtGlobal>
+
+#include <memory>
+
+ScriptedDialog &ScriptedDialog::installIn(CommonDialog &dialog)
+{
+    auto scripted = std::make_unique<ScriptedDialog>();
+    ScriptedDialog &installed = *scripted;
+    dialog.setPresenter(std::move(scripted));
+    return installed;
+}
+
+// A dialog shown beyond the script counts as cancelled, and says so.
+std::optional<QString> ScriptedDialog::showFileDialog(const FileDialogRequest &request)
+{
+    m_fileRequests.append(request);
+    if (m_fileAnswers.isEmpty()) {
+        qWarning("ScriptedDialog: file dialog shown with no answer scripted; cancelled");
+        return std::nullopt;
+    }
+    return m_fileAnswers.takeFirst();
+}
+
+bool ScriptedDialog::showPrintDialog(QPrinter &, bool allowSelection, bool allowPrintToFile)
+{
+    m_printRequests.append({allowSelection, allowPrintToFile});
+    if (m_printAnswers.isEmpty()) {
+        qWarning("ScriptedDialog: printer dialog shown with no answer scripted; cancelled");
+        return false;
+    }
+    return m_printAnswers.takeFirst();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/commondialogpresenter.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class CommonDialog;
+
+// Stands in for the real file and printer dialogs: answers from a script and
+// records every request it was shown.
+class ScriptedDialog final : public CommonDialogPresenter
+{
+public:
+    struct PrintRequest
+    {
+        bool allowSelection = false;
+        bool allowPrintToFile = false;
+    };
+
+    // Puts a new scripted dialog into the common dialog, which owns it.
+    static ScriptedDialog &installIn(CommonDialog &dialog);
+
+    // The next file dialog returns this path (the user chose or typed it).
+    void choose(const QString &path) { m_fileAnswers.append(path); }
+    // The next file dialog is cancelled.
+    void cancel() { m_fileAnswers.append(std::nullopt); }
+    // The next printer dialog is confirmed or cancelled.
+    void confirmPrinter(bool confirmed) { m_printAnswers.append(confirmed); }
+
+    [[nodiscard]] const QList<FileDialogRequest> &fileRequests() const { return m_fileRequests; }
+    [[nodiscard]] const QList<PrintRequest> &printRequests() const { return m_printRequests; }
+    // Whether every scripted answer was used.
+    [[nodiscard]] bool scriptUsed() const
+    {
+        return m_fileAnswers.isEmpty() && m_printAnswers.isEmpty();
+    }
+
+    std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
+    bool showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile) override;
+
+private:
+    QList<std::optional<QString>> m_fileAnswers;
+    QList<bool> m_printAnswers;
+    QList<FileDialogRequest> m_fileRequests;
+    QList<PrintRequest> m_printRequests;
+};
