@@ -72,22 +72,23 @@ private slots:
     void zipComesFromLastRunOfWholeAddress();
 
 private:
-    void start(const QByteArray &prpnet = {});
+    // Starts the window, with "prpnet.txt" holding the bytes unless they are null.
+    [[nodiscard]] bool start(const QByteArray &prpnet = {});
     void clickSwitch();
     void typeRecipient(const QString &text);
-    [[nodiscard]] QString zipDigits() { return m_f->form().runState().ZipDigits; }
+    [[nodiscard]] QString zipDigits() const { return m_f->form().runState().ZipDigits; }
     [[nodiscard]] Bars drawnBars() const;
     [[nodiscard]] QImage onScreen();
 
     std::unique_ptr<FormFixture> m_f;
 };
 
-void BarcodePreviewTest::start(const QByteArray &prpnet)
+bool BarcodePreviewTest::start(const QByteArray &prpnet)
 {
     m_f = std::make_unique<FormFixture>();
     if (!prpnet.isNull())
         m_f->put(SettingsFiles::PrPnet, prpnet);
-    QVERIFY(m_f->start());
+    return m_f->start();
 }
 
 void BarcodePreviewTest::clickSwitch()
@@ -128,7 +129,7 @@ QImage BarcodePreviewTest::onScreen()
 
 void BarcodePreviewTest::switchShowsAndHidesPreview()
 {
-    start();
+    QVERIFY(start());
     const Form1Controls &c = m_f->controls();
     typeRecipient(u"Springfield, IL 62704-1234"_s);
     QCOMPARE(zipDigits(), QString());
@@ -150,7 +151,7 @@ void BarcodePreviewTest::switchShowsAndHidesPreview()
 
 void BarcodePreviewTest::typingWithSwitchOnRedrawsOnEveryKeystroke()
 {
-    start();
+    QVERIFY(start());
     clickSwitch();
     const QString typed = u"IL 62704-12"_s;
     const QStringList expectedDigits = {u""_s, u""_s, u""_s, u"6"_s, u"62"_s, u"627"_s, u"6270"_s,
@@ -170,7 +171,7 @@ void BarcodePreviewTest::typingWithSwitchOnRedrawsOnEveryKeystroke()
 
 void BarcodePreviewTest::typingWithSwitchOffChangesNothing()
 {
-    start();
+    QVERIFY(start());
     typeRecipient(u"IL 62704"_s);
     clickSwitch();
     clickSwitch();
@@ -194,7 +195,7 @@ void BarcodePreviewTest::leavingRecipientWritesIt()
 {
     QFETCH(bool, switchOn);
     QFETCH(QString, digitsAfter);
-    start(switchOn ? QByteArray(" 1 \r\n") : QByteArray(" 0 \r\n"));
+    QVERIFY(start(switchOn ? QByteArray(" 1 \r\n") : QByteArray(" 0 \r\n")));
     const Form1Controls &c = m_f->controls();
     typeRecipient(u"Jane Doe\n12 Elm Street\nSpringfield, IL 62704-1234"_s);
     QVERIFY(!m_f->exists(SettingsFiles::To));
@@ -208,7 +209,7 @@ void BarcodePreviewTest::leavingRecipientWritesIt()
 
 void BarcodePreviewTest::startWithSwitchOnShowsEmptyPreview()
 {
-    start(" 1 \r\n");
+    QVERIFY(start(" 1 \r\n"));
     const Form1Controls &c = m_f->controls();
     QVERIFY(c.Check2->isChecked());
     QVERIFY(c.picPostNet->isVisible());
@@ -221,7 +222,7 @@ void BarcodePreviewTest::startWithSwitchOnShowsEmptyPreview()
 
 void BarcodePreviewTest::zipPlus4DrawsFiftyTwoBars()
 {
-    start(" 1 \r\n");
+    QVERIFY(start(" 1 \r\n"));
     typeRecipient(u"Jane Doe\nSpringfield, IL 62704-1234"_s);
     const Bars bars = drawnBars();
 
@@ -241,7 +242,7 @@ void BarcodePreviewTest::zipPlus4DrawsFiftyTwoBars()
 
 void BarcodePreviewTest::previewSurvivesRepaints()
 {
-    start(" 1 \r\n");
+    QVERIFY(start(" 1 \r\n"));
     typeRecipient(u"Springfield, IL 62704-1234"_s);
     const QImage before = onScreen();
     QCOMPARE(barsIn(before).heights.size(), 52);
@@ -276,7 +277,7 @@ void BarcodePreviewTest::zipComesFromLastRunOfWholeAddress()
 {
     QFETCH(QString, address);
     QFETCH(QString, digits);
-    start(" 1 \r\n");
+    QVERIFY(start(" 1 \r\n"));
     AddressBox *box = m_f->controls().ToAddr;
     box->setText(u"99999"_s);
     box->setText(address);
