@@ -252,7 +252,7 @@ void BarcodePreviewTest::previewSurvivesRepaints()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.repaint();
-    QCOMPARE(onScreen(), before);
+    QTRY_COMPARE(onScreen(), before);
 }
 
 void BarcodePreviewTest::zipComesFromLastRunOfWholeAddress_data()
