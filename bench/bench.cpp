@@ -5,6 +5,7 @@
 
 #include "childprocess.h"
 #include "startupbench.h"
+#include "typingbench.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -69,5 +71,11 @@ int main(int argc, char *argv[])
     const StartupFigures plain = measureStartup(argv[0], "--minimal-window", runs);
     printRow("start-up to shown window (anchor: plain Qt)", ours.ms, "ms", plain.ms);
     printRow("start-up peak memory (anchor: plain Qt)", ours.mib, "MiB", plain.mib);
+
+    for (const TypingFigures &typing : measureTyping(runs * 30)) {
+        const std::string what
+            = std::string("key in ") + typing.size + " address (anchor: switch off)";
+        printRow(what.c_str(), typing.withPreviewMicroseconds, "us", typing.switchOffMicroseconds);
+    }
     return 0;
 }

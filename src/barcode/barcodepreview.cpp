@@ -13,6 +13,27 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+// The same digits as extractZipDigits() of the box's whole text, but read
+// from the last line back only as far as the line holding the run: the
+// preview follows every keystroke, and a long address must not be copied and
+// converted each time. Lines are the document's blocks; any line break is a
+// character that ends a run, whatever its form.
+[[nodiscard]] QString zipDigitsOf(const AddressBox &box)
+{
+    for (QTextBlock line = box.document()->lastBlock(); line.isValid(); line = line.previous()) {
+        const QString text = line.text();
+        if (holdsZipCharacter(text))
+            return extractZipDigits(text);
+    }
+    return {};
+}
+
+} // namespace
 
 BarcodePreview::BarcodePreview(const Form1Controls &controls, const SettingsStore &store,
                                RunState &state)
@@ -44,7 +65,7 @@ void BarcodePreview::Command1_Click()
     box->Cls();
     box->setCurrentX(OriginTwips);
     box->setCurrentY(OriginTwips);
-    m_state.ZipDigits = extractZipDigits(m_controls.ToAddr->text());
+    m_state.ZipDigits = zipDigitsOf(*m_controls.ToAddr);
     basPostNet::DrawPostNet(m_state.ZipDigits, *box);
 }
 

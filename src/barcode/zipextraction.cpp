@@ -1,5 +1,7 @@
 #include "zipextraction.h"
 
+#include <algorithm>
+
 namespace {
 
 enum class ScanState { BeforeRun, InRun, RunClosed };
@@ -41,4 +43,9 @@ QString extractZipDigits(QStringView recipientText)
             digits.append(c);
     }
     return digits;
+}
+
+bool holdsZipCharacter(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), isZipCharacter);
 }

@@ -57,7 +57,7 @@ void DrawingBox::setBackColor(const QColor &color)
     m_backColor = color;
     ensureBackingImage();
     m_image.fill(m_backColor);
-    update();
+    updateWhole();
 }
 
 void DrawingBox::Cls()
@@ -66,7 +66,7 @@ void DrawingBox::Cls()
     m_image.fill(m_backColor);
     m_pen.setX(0.0f);
     m_pen.setY(0.0f);
-    update();
+    updateWhole();
 }
 
 int DrawingBox::ScaleMode() const
@@ -112,10 +112,24 @@ void DrawingBox::Line(float x1, float y1, float x2, float y2)
     if (box.isEmpty())
         return;
     const QRgb black = qRgb(0, 0, 0);
+    uchar *const bits = m_image.bits(); // one detach for all rows
     for (int row = box.top(); row <= box.bottom(); ++row) {
-        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+        auto *line = reinterpret_cast<QRgb *>(bits + row * m_image.bytesPerLine());
         std::fill(line + box.left(), line + box.right() + 1, black);
     }
+    updateDevicePixels(box);
+}
+
+void DrawingBox::updateWhole()
+{
+    update();
+    m_wholeUpdatePending = true;
+}
+
+void DrawingBox::updateDevicePixels(const QRect &box)
+{
+    if (m_wholeUpdatePending)
+        return;
     const qreal ratio = m_image.devicePixelRatio();
     update(QRectF(box.x() / ratio, box.y() / ratio, box.width() / ratio, box.height() / ratio)
                .toAlignedRect());
@@ -133,6 +147,7 @@ QRect DrawingBox::deviceRectFor(float x1, float y1, float x2, float y2) const
 
 void DrawingBox::paintEvent(QPaintEvent *event)
 {
+    m_wholeUpdatePending = false;
     ensureBackingImage();
     const QRect exposed = event->rect();
     const qreal ratio = m_image.devicePixelRatio();

@@ -44,9 +44,15 @@ protected:
 
 private:
     void ensureBackingImage();
+    void updateWhole();
+    void updateDevicePixels(const QRect &box);
     [[nodiscard]] QRect deviceRectFor(float x1, float y1, float x2, float y2) const;
 
     QImage m_image;
     QColor m_backColor;
     ScaledPen m_pen;
+    // Set from a clear of the whole box until the next paint: what is drawn
+    // meanwhile needs no update of its own. A bar code is cleared and drawn
+    // again bar by bar on every keystroke.
+    bool m_wholeUpdatePending = false;
 };
