@@ -61,11 +61,25 @@ QString CupsHarness::waitForPdf(int timeoutMs) const
     do {
         QDirIterator pdfs(
             pdfFolder(), {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
-        if (pdfs.hasNext())
-            return pdfs.next();
+        if (pdfs.hasNext()) {
+            const QString pdf = pdfs.next();
+            if (isWhole(pdf))
+                return pdf;
+        }
         QThread::msleep(200);
     } while (!deadline.hasExpired());
     return {};
+}
+
+// cups-pdf writes the file in place: it is whole once it ends with the
+// end-of-file marker.
+bool CupsHarness::isWhole(const QString &pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+        return false;
+    file.seek(file.size() - 8);
+    return file.readAll().trimmed().endsWith("%%EOF");
 }
 
 bool CupsHarness::runScript(const QStringList &arguments)
