@@ -4,6 +4,7 @@
 // child process so that nothing is warm but the file system cache.
 
 #include "childprocess.h"
+#include "printbench.h"
 #include "startupbench.h"
 
 #include <QCoreApplication>
@@ -69,5 +70,8 @@ int main(int argc, char *argv[])
     const StartupFigures plain = measureStartup(argv[0], "--minimal-window", runs);
     printRow("start-up to shown window (anchor: plain Qt)", ours.ms, "ms", plain.ms);
     printRow("start-up peak memory (anchor: plain Qt)", ours.mib, "MiB", plain.mib);
+    const PrintFigures print = measurePrint(runs);
+    printRow("envelope to PDF (anchor: plain QPainter)", print.ms, "ms", print.anchorMs);
+    printRow("envelope PDF size (anchor: plain QPainter)", print.pdfKiB, "KiB", print.anchorPdfKiB);
     return 0;
 }
