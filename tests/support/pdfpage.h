@@ -17,7 +17,6 @@ public:
 
     [[nodiscard]] int pageCount() const;
     [[nodiscard]] bool isLandscape() const;
-    [[nodiscard]] bool hasWord(const QString &word) const { return m_words.contains(word); }
     // The top-left corner of the word's box; NaN when the page lacks the word.
     [[nodiscard]] QPointF wordAt(const QString &word) const;
     // The pixels of about the colour inside the area, rendered at renderDpi.
