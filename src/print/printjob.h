@@ -38,7 +38,7 @@ public:
 
     void connectControls();
 
-    // By default the page goes to the confirmed printer itself.
+    // By default, and again after an empty factory, the page goes to the confirmed printer itself.
     void setSurfaceFactory(SurfaceFactory factory);
 
     void Print_Click();
