@@ -3,7 +3,9 @@
 // Every figure is the median of several runs; each start-up runs in a fresh
 // child process so that nothing is warm but the file system cache.
 
+#include "median.h"
 #include "childprocess.h"
+#include "printbench.h"
 #include "startupbench.h"
 #include "typingbench.h"
 
@@ -18,13 +20,6 @@
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct StartupFigures
 {
@@ -77,5 +72,9 @@ int main(int argc, char *argv[])
             = std::string("key in ") + typing.size + " address (anchor: switch off)";
         printRow(what.c_str(), typing.withPreviewMicroseconds, "us", typing.switchOffMicroseconds);
     }
+
+    const PrintFigures print = measurePrint(runs);
+    printRow("envelope to PDF (anchor: plain QPainter)", print.ms, "ms", print.anchorMs);
+    printRow("envelope PDF size (anchor: plain QPainter)", print.pdfKiB, "KiB", print.anchorPdfKiB);
     return 0;
 }

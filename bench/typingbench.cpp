@@ -1,3 +1,4 @@
+#include "median.h"
 #include "typingbench.h"
 
 #include "app/addressbox.h"
@@ -18,13 +19,6 @@ namespace {
 constexpr int KeystrokesPerRound = 10;
 constexpr int WarmUpKeystrokes = 3;
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Whole address blocks, the last one ending in a ZIP+4 code, up to the size.
 QString addressOfSize(std::size_t bytes)

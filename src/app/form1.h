@@ -46,6 +46,7 @@ public:
     [[nodiscard]] SettingsStore &store() { return m_store; }
     [[nodiscard]] RunState &runState() { return m_runState; }
     [[nodiscard]] CommonDialog &commonDialog() { return CD1; }
+    [[nodiscard]] PrintJob &printJob() { return *m_printJob; }
 
     void Command2_Click();
 

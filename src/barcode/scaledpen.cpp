@@ -2,18 +2,17 @@
 
 std::optional<double> ScaledPen::twipsPerUnit(int scaleMode)
 {
-    constexpr double twipsPerInch = 1440.0;
     switch (scaleMode) {
     case DrawingSurface::Twips:
         return 1.0;
     case 2:
         return 20.0;
     case 5:
-        return twipsPerInch;
+        return TwipsPerInch;
     case 6:
-        return twipsPerInch / 25.4;
+        return TwipsPerInch / 25.4;
     case DrawingSurface::Centimeters:
-        return twipsPerInch / 2.54;
+        return TwipsPerInch / 2.54;
     default:
         return std::nullopt;
     }
@@ -47,9 +46,4 @@ float ScaledPen::y() const
 void ScaledPen::setY(float y)
 {
     m_yTwips = toTwips(y);
-}
-
-double ScaledPen::toTwips(float value) const
-{
-    return static_cast<double>(value) * m_twipsPerUnit;
 }

@@ -9,6 +9,8 @@
 class ScaledPen
 {
 public:
+    static constexpr double TwipsPerInch = 1440.0;
+
     // Size of one unit in twips, for the units that do not depend on the
     // device: twips (1), points (2), inches (5), millimetres (6), centimetres (7).
     [[nodiscard]] static std::optional<double> twipsPerUnit(int scaleMode);
@@ -23,8 +25,11 @@ public:
     [[nodiscard]] float y() const;
     void setY(float y);
 
-    // A coordinate in the current unit, in twips.
-    [[nodiscard]] double toTwips(float value) const;
+    [[nodiscard]] double xTwips() const { return m_xTwips; }
+    [[nodiscard]] double yTwips() const { return m_yTwips; }
+
+    // A length or coordinate in the current unit, in twips.
+    [[nodiscard]] double toTwips(double value) const { return value * m_twipsPerUnit; }
 
 private:
     int m_scaleMode = DrawingSurface::Twips;

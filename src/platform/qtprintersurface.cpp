@@ -37,7 +37,7 @@ void QtPrinterSurface::setScaleMode(int mode)
 
 float QtPrinterSurface::TwipsPerPixelX() const
 {
-    return static_cast<float>(SurfacePen::TwipsPerInch / m_printer.resolution());
+    return static_cast<float>(ScaledPen::TwipsPerInch / m_printer.resolution());
 }
 
 void QtPrinterSurface::Line(float x1, float y1, float x2, float y2)
@@ -148,5 +148,5 @@ void QtPrinterSurface::paintItem(QPainter &painter, const PageItem &item) const
 
 double QtPrinterSurface::devicePixelsPerTwip() const
 {
-    return m_printer.resolution() / SurfacePen::TwipsPerInch;
+    return m_printer.resolution() / ScaledPen::TwipsPerInch;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "print/printersurface.h"
-#include "print/surfacepen.h"
+#include "barcode/scaledpen.h"
 
 #include <QFont>
 #include <QImage>
@@ -81,7 +81,7 @@ private:
     [[nodiscard]] double devicePixelsPerTwip() const;
 
     QPrinter &m_printer;
-    SurfacePen m_pen;
+    ScaledPen m_pen;
     QFont m_font;
     std::vector<PageItem> m_page;
     bool m_ok = true;

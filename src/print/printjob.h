@@ -1,12 +1,24 @@
 #pragma once
 
+#include "envelopelayout.h"
+#include "envelopepage.h"
+
+#include <QLoggingCategory>
 #include <QObject>
+
+#include <functional>
+#include <memory>
+#include <optional>
 
 struct Form1Controls;
 struct RunState;
 class BarcodePreview;
 class CommonDialog;
+class PrinterSurface;
+class QPrinter;
 class SettingsStore;
+
+Q_DECLARE_LOGGING_CATEGORY(lcPrint)
 
 // "&Print Envelope": one landscape envelope on the printer the user confirms.
 class PrintJob : public QObject
@@ -14,17 +26,39 @@ class PrintJob : public QObject
     Q_OBJECT
 
 public:
+    // Turns the printer the user confirmed into the surface the page is drawn on.
+    using SurfaceFactory = std::function<std::shared_ptr<PrinterSurface>(QPrinter &)>;
+
+    // An edge space beyond this is no envelope's: it is printed as none.
+    static constexpr double MaxEdgeSpaceInches = 100;
+
     PrintJob(const Form1Controls &controls, const SettingsStore &store, const RunState &state,
-             CommonDialog &dialog, BarcodePreview &preview);
+        CommonDialog &dialog, BarcodePreview &preview);
+    ~PrintJob() override;
 
     void connectControls();
+
+    // By default, and again after an empty factory, the page goes to the confirmed printer itself.
+    void setSurfaceFactory(SurfaceFactory factory);
 
     void Print_Click();
 
 private:
+    void printEnvelope();
+    [[nodiscard]] EnvelopeSelection selection() const;
+    [[nodiscard]] std::optional<FeedSide> selectedFeedSide() const;
+    [[nodiscard]] double edgeSpaceInches() const;
+    [[nodiscard]] bool confirmPrinter();
+    [[nodiscard]] std::optional<EnvelopePageContent> readPageContent(
+        const EnvelopeChoice &choice, const EnvelopeLayout &layout) const;
+    void printPage(const EnvelopePageContent &content);
+
     const Form1Controls &m_controls;
     const SettingsStore &m_store;
     const RunState &m_state;
     CommonDialog &m_dialog;
     BarcodePreview &m_preview;
+    // The printer object of the run: the choice made in its dialog stays for the next envelope.
+    std::unique_ptr<QPrinter> m_printer;
+    SurfaceFactory m_makeSurface;
 };

@@ -57,26 +57,29 @@ QString CupsHarness::pdfFolder() const
 
 QString CupsHarness::waitForPdf(int timeoutMs) const
 {
-    // cups-pdf writes the file in place: it is whole once it ends with the
-    // PDF trailer and stops growing.
     const QDeadlineTimer deadline(timeoutMs);
-    qint64 lastSize = -1;
     do {
         QDirIterator pdfs(
             pdfFolder(), {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
         if (pdfs.hasNext()) {
-            const QString path = pdfs.next();
-            QFile file(path);
-            if (file.open(QIODevice::ReadOnly)) {
-                const QByteArray bytes = file.readAll();
-                if (bytes.size() == lastSize && bytes.trimmed().endsWith("%%EOF"))
-                    return path;
-                lastSize = bytes.size();
-            }
+            const QString pdf = pdfs.next();
+            if (isWhole(pdf))
+                return pdf;
         }
         QThread::msleep(200);
     } while (!deadline.hasExpired());
     return {};
+}
+
+// cups-pdf writes the file in place: it is whole once it ends with the
+// end-of-file marker.
+bool CupsHarness::isWhole(const QString &pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+        return false;
+    file.seek(file.size() - 8);
+    return file.readAll().trimmed().endsWith("%%EOF");
 }
 
 bool CupsHarness::runScript(const QStringList &arguments)

@@ -29,11 +29,12 @@ public:
     [[nodiscard]] QString socketPath() const;
     [[nodiscard]] QString pdfFolder() const;
 
-    // The path of the first PDF that appears in pdfFolder() within the time,
-    // or an empty text.
+    // The path of the first PDF that is completely written in pdfFolder()
+    // within the time, or an empty text.
     [[nodiscard]] QString waitForPdf(int timeoutMs) const;
 
 private:
+    [[nodiscard]] static bool isWhole(const QString &pdf);
     [[nodiscard]] bool runScript(const QStringList &arguments);
 
     std::unique_ptr<QTemporaryDir> m_folder;

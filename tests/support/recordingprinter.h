@@ -1,7 +1,7 @@
 #pragma once
 
 #include "print/printersurface.h"
-#include "print/surfacepen.h"
+#include "barcode/scaledpen.h"
 
 #include <QList>
 #include <QString>
@@ -62,7 +62,7 @@ public:
 private:
     void record(const QString &operation, QList<double> numbers = {}, const QString &text = {});
 
-    SurfacePen m_pen;
+    ScaledPen m_pen;
     float m_twipsPerPixelX;
     double m_fontPoints = 0;
     bool m_fontBold = false;
