@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # run
-  libqt6svg6 qt6-image-formats-plugins qt6-qpa-plugins fonts-dejavu-core
+  libqt6svg6 qt6-image-formats-plugins qt6-qpa-plugins fonts-dejavu-core fonts-liberation2
   # print
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
   # tests: headless display, PDF inspection, screenshots, desktop files

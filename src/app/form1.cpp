@@ -99,8 +99,11 @@ Form1::Form1(Form1Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    // The layout was designed around an 8-point dialog font.
+    // The layout was designed around an 8-point dialog font of Arial's widths;
+    // a wider face would cut the captions of the narrow controls.
     QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                            dialogFont.family()});
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
