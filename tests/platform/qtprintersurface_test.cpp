@@ -1,9 +1,9 @@
 #include "platform/qtprintersurface.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,19 +24,10 @@ bool toolMissing(const QString &tool)
     return QStandardPaths::findExecutable(tool).isEmpty();
 }
 
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
 QList<Word> wordsOf(const QString &pdfPath)
 {
-    const QString xhtml = QString::fromUtf8(
-        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")}));
+    const QString xhtml = QString::fromUtf8(TestSupport::runTool(
+        QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")}));
     static const QRegularExpression wordPattern(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<Word> words;
@@ -48,13 +39,12 @@ QList<Word> wordsOf(const QString &pdfPath)
     return words;
 }
 
-QImage renderPage(const QString &pdfPath, int dpi, const QString &folder)
+// Without an output name pdftoppm writes the picture to its standard output.
+QImage renderPage(const QString &pdfPath, int dpi)
 {
-    const QString stem = folder + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
+    return QImage::fromData(TestSupport::runTool(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-            QStringLiteral("-singlefile"), pdfPath, stem});
-    return QImage(stem + QStringLiteral(".png"));
+            QStringLiteral("-singlefile"), pdfPath}));
 }
 
 bool isNear(QRgb pixel, QRgb colour)
@@ -156,7 +146,7 @@ void QtPrinterSurfaceTest::textTopLeftLandsAtThePen()
     QVERIFY(qAbs((words[0].boxPoints.top() - printable.top()) / PointsPerCm - yCm) < toleranceCm);
     // The glyph box of a 10 pt line is about 10 pt high.
     QVERIFY(qAbs(words[0].boxPoints.height() - points) < points * 0.3);
-    const QByteArray fonts = run(QStringLiteral("pdffonts"), {pdf});
+    const QByteArray fonts = TestSupport::runTool(QStringLiteral("pdffonts"), {pdf});
     QCOMPARE(fonts.contains("Bold"), bold);
 }
 
@@ -197,7 +187,7 @@ void QtPrinterSurfaceTest::boxesComeOutAtTheirSize()
     }
     QVERIFY(surface.EndDoc());
 
-    const QImage page = renderPage(pdf, 300, m_dir.path());
+    const QImage page = renderPage(pdf, 300);
     QVERIFY(!page.isNull());
     QVERIFY(page.width() > page.height());
     const QPoint origin = printer.pageLayout().paintRectPixels(300).topLeft();

@@ -1,43 +1,32 @@
 #include "cupsharness.h"
 #include "platform/qtprintersurface.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 constexpr int RenderDpi = 100;
 
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
 int pageCount(const QString &pdf)
 {
     static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
     const QRegularExpressionMatch match
-        = pages.match(QString::fromUtf8(run(QStringLiteral("pdfinfo"), {pdf})));
+        = pages.match(QString::fromUtf8(TestSupport::runTool(QStringLiteral("pdfinfo"), {pdf})));
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
-// The smallest rectangle holding every dark pixel of the first page.
-QRect inkBounds(const QString &pdf, const QString &folder)
+// The smallest rectangle holding every dark pixel of the first page. Without
+// an output name pdftoppm writes the picture to its standard output.
+QRect inkBounds(const QString &pdf)
 {
-    const QString stem = folder + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
+    const QImage page = QImage::fromData(TestSupport::runTool(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QString::number(RenderDpi), QStringLiteral("-gray"),
-            QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, stem});
-    const QImage page(stem + QStringLiteral(".png"));
+            QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf}));
     QRect bounds;
     for (int y = 0; y < page.height(); ++y) {
         for (int x = 0; x < page.width(); ++x) {
@@ -60,7 +49,6 @@ private slots:
 
 private:
     CupsHarness m_cups;
-    QTemporaryDir m_dir;
 };
 
 void CupsPrintTest::initTestCase()
@@ -103,7 +91,7 @@ void CupsPrintTest::onlyTheEndedPageReachesTheQueueAsPdf()
     // The queue's paper is portrait and carries the landscape page turned: the
     // 5 cm of text and box along the envelope run down the paper, the 3 cm
     // from the top of the text to the bottom of the box across it.
-    const QRect ink = inkBounds(pdf, m_dir.path());
+    const QRect ink = inkBounds(pdf);
     const double cmPerPixel = 2.54 / RenderDpi;
     QVERIFY2(
         qAbs(ink.height() * cmPerPixel - 5.0) < 0.1, qPrintable(QString::number(ink.height())));
