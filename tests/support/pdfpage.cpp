@@ -29,12 +29,17 @@ PdfPage::PdfPage(QString path, QPointF originPoints, int renderDpi)
     const QString xhtml = QString::fromUtf8(TestSupport::runTool(QStringLiteral("pdftotext"),
         {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), m_path,
             QStringLiteral("-")}));
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (const QRegularExpressionMatch &match : word.globalMatch(xhtml)) {
-        const QPointF points(match.captured(1).toDouble(), match.captured(2).toDouble());
-        if (!m_words.contains(match.captured(3)))
-            m_words.insert(match.captured(3), (points - m_originPoints) / PointsPerCm);
+        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
+        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
+        ++m_wordCount;
+        if (!m_words.contains(match.captured(5))) {
+            m_words.insert(match.captured(5),
+                QRectF((topLeft - m_originPoints) / PointsPerCm,
+                    (bottomRight - m_originPoints) / PointsPerCm));
+        }
     }
 }
 
@@ -50,10 +55,10 @@ bool PdfPage::isLandscape() const
     return size.size() >= 3 && size[0].toDouble() > size[2].toDouble();
 }
 
-QPointF PdfPage::wordAt(const QString &word) const
+QRectF PdfPage::wordBox(const QString &word) const
 {
     constexpr double none = std::numeric_limits<double>::quiet_NaN();
-    return m_words.value(word, QPointF(none, none));
+    return m_words.value(word, QRectF(none, none, none, none));
 }
 
 QRect PdfPage::pixelsOf(const QRectF &areaCm, QRgb colour) const
