@@ -1,3 +1,4 @@
+#include "benchwindow.h"
 #include "median.h"
 #include "printbench.h"
 
@@ -128,14 +129,13 @@ void fillEnvelope(const Form1Controls &c, const QImage &logo)
     c.ToAddr->setText(RecipientLines.join(QStringLiteral("\r\n")));
 }
 
-void measureWindow(PrintFigures &figures, const QString &folder, const QImage &logo, int runs)
+void measureWindow(PrintFigures &figures, const QImage &logo, int runs)
 {
-    Form1Services services;
-    services.locateSettingsFolder = [&folder] { return folder; };
-    services.anotherCopyRunning = [] { return false; };
-    Form1 form(services);
-    if (!form.Form_Load())
+    BenchWindow window;
+    if (!window.settings.isValid() || !window.loaded)
         return;
+    Form1 &form = window.form;
+    const QString folder = window.settings.path();
     QFile from(folder + QStringLiteral("/from.txt"));
     if (from.open(QIODevice::WriteOnly))
         from.write(ReturnLines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
@@ -226,7 +226,7 @@ PrintFigures measurePrint(int runs)
     if (!folder.isValid())
         return figures;
     const QImage logo = benchLogo();
-    measureWindow(figures, folder.path(), logo, runs);
+    measureWindow(figures, logo, runs);
     measurePlain(figures, folder.path(), logo, runs);
     return figures;
 }

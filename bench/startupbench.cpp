@@ -1,6 +1,6 @@
 #include "startupbench.h"
 
-#include "app/form1.h"
+#include "benchwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -37,14 +36,10 @@ int benchArgc = 1;
 int runQuillmarkWindowOnce()
 {
     QApplication app(benchArgc, benchArgv);
-    QTemporaryDir settings;
-    Form1Services services;
-    services.locateSettingsFolder = [&settings] { return settings.path(); };
-    services.anotherCopyRunning = [] { return false; };
-    Form1 form(services);
-    if (!form.Form_Load())
+    BenchWindow window;
+    if (!window.loaded)
         return 1;
-    return exitWhenShown(form);
+    return exitWhenShown(window.form);
 }
 
 int runMinimalWindowOnce()

@@ -1,3 +1,4 @@
+#include "benchwindow.h"
 #include "median.h"
 #include "typingbench.h"
 
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -46,13 +46,10 @@ void typeAndRepaint(QWidget *box, Qt::Key key)
 // window, so that a busy machine weighs on both alike.
 TypingFigures measureKeystrokes(const QString &address, int keystrokes)
 {
-    QTemporaryDir settings;
-    Form1Services services;
-    services.locateSettingsFolder = [&settings] { return settings.path(); };
-    services.anotherCopyRunning = [] { return false; };
-    Form1 form(services);
-    if (!form.Form_Load())
+    BenchWindow window;
+    if (!window.loaded)
         return {};
+    Form1 &form = window.form;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return {};

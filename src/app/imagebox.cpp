@@ -1,6 +1,7 @@
 #include "imagebox.h"
 
-#include <QMouseEvent>
+#include "click.h"
+
 #include <QPainter>
 
 ImageBox::ImageBox(QWidget *parent)
@@ -26,7 +27,7 @@ void ImageBox::paintEvent(QPaintEvent *)
 
 void ImageBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (isClick(event, this))
         emit clicked();
     QWidget::mouseReleaseEvent(event);
 }

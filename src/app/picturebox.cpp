@@ -1,6 +1,7 @@
 #include "picturebox.h"
 
-#include <QMouseEvent>
+#include "click.h"
+
 #include <QPainter>
 
 namespace {
@@ -28,7 +29,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (isClick(event, this))
         emit clicked();
     QFrame::mouseReleaseEvent(event);
 }

@@ -1,9 +1,10 @@
+#include "pdfpage.h"
 #include "platform/qtprintersurface.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -13,69 +14,9 @@ namespace {
 
 constexpr double PointsPerCm = 72 / 2.54;
 
-struct Word
-{
-    QString text;
-    QRectF boxPoints; // from the page's top-left corner
-};
-
 bool toolMissing(const QString &tool)
 {
     return QStandardPaths::findExecutable(tool).isEmpty();
-}
-
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
-QList<Word> wordsOf(const QString &pdfPath)
-{
-    const QString xhtml = QString::fromUtf8(
-        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")}));
-    static const QRegularExpression wordPattern(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<Word> words;
-    for (const QRegularExpressionMatch &match : wordPattern.globalMatch(xhtml)) {
-        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
-        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
-        words << Word {match.captured(5), QRectF(topLeft, bottomRight)};
-    }
-    return words;
-}
-
-QImage renderPage(const QString &pdfPath, int dpi, const QString &folder)
-{
-    const QString stem = folder + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-            QStringLiteral("-singlefile"), pdfPath, stem});
-    return QImage(stem + QStringLiteral(".png"));
-}
-
-bool isNear(QRgb pixel, QRgb colour)
-{
-    const int tolerance = 40;
-    return qAbs(qRed(pixel) - qRed(colour)) < tolerance
-        && qAbs(qGreen(pixel) - qGreen(colour)) < tolerance
-        && qAbs(qBlue(pixel) - qBlue(colour)) < tolerance;
-}
-
-// The smallest rectangle holding every pixel of about that colour.
-QRect boundsOf(const QImage &image, QRgb colour)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (isNear(image.pixel(x, y), colour))
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
 }
 
 void makePdfPrinter(QPrinter &printer, const QString &path)
@@ -148,15 +89,15 @@ void QtPrinterSurfaceTest::textTopLeftLandsAtThePen()
     surface.Print(QStringLiteral("Quillmark"));
     QVERIFY(surface.EndDoc());
 
-    const QList<Word> words = wordsOf(pdf);
-    QCOMPARE(words.size(), 1);
-    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Point);
+    const PdfPage page(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft());
+    QCOMPARE(page.wordCount(), 1);
+    const QRectF box = page.wordBox(QStringLiteral("Quillmark"));
     const double toleranceCm = 0.05;
-    QVERIFY(qAbs((words[0].boxPoints.left() - printable.left()) / PointsPerCm - xCm) < toleranceCm);
-    QVERIFY(qAbs((words[0].boxPoints.top() - printable.top()) / PointsPerCm - yCm) < toleranceCm);
+    QVERIFY(qAbs(box.left() - xCm) < toleranceCm);
+    QVERIFY(qAbs(box.top() - yCm) < toleranceCm);
     // The glyph box of a 10 pt line is about 10 pt high.
-    QVERIFY(qAbs(words[0].boxPoints.height() - points) < points * 0.3);
-    const QByteArray fonts = run(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY(qAbs(box.height() * PointsPerCm - points) < points * 0.3);
+    const QByteArray fonts = TestSupport::runTool(QStringLiteral("pdffonts"), {pdf});
     QCOMPARE(fonts.contains("Bold"), bold);
 }
 
@@ -197,11 +138,10 @@ void QtPrinterSurfaceTest::boxesComeOutAtTheirSize()
     }
     QVERIFY(surface.EndDoc());
 
-    const QImage page = renderPage(pdf, 300, m_dir.path());
-    QVERIFY(!page.isNull());
-    QVERIFY(page.width() > page.height());
-    const QPoint origin = printer.pageLayout().paintRectPixels(300).topLeft();
-    const QRect found = boundsOf(page, colour).translated(-origin);
+    const PdfPage page(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft(), 300);
+    QVERIFY(page.isLandscape());
+    const QRectF printable(0, 0, 30, 30);
+    const QRect found = page.pixelsOf(printable, colour);
     QVERIFY(qAbs(found.left() - expectedPixels.left()) <= 1);
     QVERIFY(qAbs(found.top() - expectedPixels.top()) <= 1);
     QVERIFY(qAbs(found.width() - expectedPixels.width()) <= 1);

@@ -1,9 +1,8 @@
 #include "pdfpage.h"
+#include "testsupport.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <limits>
 #include <utility>
@@ -11,15 +10,6 @@
 namespace {
 
 constexpr double PointsPerCm = 72 / 2.54;
-
-QByteArray run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
 
 bool isNear(QRgb pixel, QRgb colour)
 {
@@ -36,15 +26,20 @@ PdfPage::PdfPage(QString path, QPointF originPoints, int renderDpi)
     , m_originPoints(originPoints)
     , m_renderDpi(renderDpi)
 {
-    const QString xhtml = QString::fromUtf8(run(QStringLiteral("pdftotext"),
+    const QString xhtml = QString::fromUtf8(TestSupport::runTool(QStringLiteral("pdftotext"),
         {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), m_path,
             QStringLiteral("-")}));
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (const QRegularExpressionMatch &match : word.globalMatch(xhtml)) {
-        const QPointF points(match.captured(1).toDouble(), match.captured(2).toDouble());
-        if (!m_words.contains(match.captured(3)))
-            m_words.insert(match.captured(3), (points - m_originPoints) / PointsPerCm);
+        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
+        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
+        ++m_wordCount;
+        if (!m_words.contains(match.captured(5))) {
+            m_words.insert(match.captured(5),
+                QRectF((topLeft - m_originPoints) / PointsPerCm,
+                    (bottomRight - m_originPoints) / PointsPerCm));
+        }
     }
 }
 
@@ -60,10 +55,10 @@ bool PdfPage::isLandscape() const
     return size.size() >= 3 && size[0].toDouble() > size[2].toDouble();
 }
 
-QPointF PdfPage::wordAt(const QString &word) const
+QRectF PdfPage::wordBox(const QString &word) const
 {
     constexpr double none = std::numeric_limits<double>::quiet_NaN();
-    return m_words.value(word, QPointF(none, none));
+    return m_words.value(word, QRectF(none, none, none, none));
 }
 
 QRect PdfPage::pixelsOf(const QRectF &areaCm, QRgb colour) const
@@ -73,15 +68,13 @@ QRect PdfPage::pixelsOf(const QRectF &areaCm, QRgb colour) const
     const QRect area = QRectF(areaCm.topLeft() * pixelsPerCm, areaCm.size() * pixelsPerCm)
                            .toAlignedRect()
                            .translated(origin);
-    QTemporaryDir folder;
-    const QString stem = folder.filePath(QStringLiteral("area"));
-    run(QStringLiteral("pdftoppm"),
+    // Without an output name pdftoppm writes the picture to its standard output.
+    const QImage image = QImage::fromData(TestSupport::runTool(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QString::number(m_renderDpi), QStringLiteral("-x"),
             QString::number(area.x()), QStringLiteral("-y"), QString::number(area.y()),
             QStringLiteral("-W"), QString::number(area.width()), QStringLiteral("-H"),
             QString::number(area.height()), QStringLiteral("-f"), QStringLiteral("1"),
-            QStringLiteral("-singlefile"), QStringLiteral("-png"), m_path, stem});
-    const QImage image(stem + QStringLiteral(".png"));
+            QStringLiteral("-singlefile"), QStringLiteral("-png"), m_path}));
     QRect found;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -94,7 +87,8 @@ QRect PdfPage::pixelsOf(const QRectF &areaCm, QRgb colour) const
 
 QString PdfPage::info(const QString &field) const
 {
-    const QString text = QString::fromUtf8(run(QStringLiteral("pdfinfo"), {m_path}));
+    const QString text
+        = QString::fromUtf8(TestSupport::runTool(QStringLiteral("pdfinfo"), {m_path}));
     const QRegularExpression line(
         QStringLiteral("^%1:\\s+(.*)$").arg(QRegularExpression::escape(field)),
         QRegularExpression::MultilineOption);

@@ -17,8 +17,12 @@ public:
 
     [[nodiscard]] int pageCount() const;
     [[nodiscard]] bool isLandscape() const;
+    // How many words the page holds, repeats included.
+    [[nodiscard]] int wordCount() const { return m_wordCount; }
+    // The word's box; NaN when the page lacks the word.
+    [[nodiscard]] QRectF wordBox(const QString &word) const;
     // The top-left corner of the word's box; NaN when the page lacks the word.
-    [[nodiscard]] QPointF wordAt(const QString &word) const;
+    [[nodiscard]] QPointF wordAt(const QString &word) const { return wordBox(word).topLeft(); }
     // The pixels of about the colour inside the area, rendered at renderDpi.
     [[nodiscard]] QRect pixelsOf(const QRectF &areaCm, QRgb colour) const;
 
@@ -28,5 +32,6 @@ private:
     QString m_path;
     QPointF m_originPoints;
     int m_renderDpi;
-    QHash<QString, QPointF> m_words; // first occurrence, in centimetres
+    QHash<QString, QRectF> m_words; // first occurrence, in centimetres
+    int m_wordCount = 0;
 };

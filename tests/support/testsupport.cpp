@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QProcess>
 
 namespace TestSupport {
 
@@ -26,6 +27,15 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 QString dataPath(const QString &name)
 {
     return qEnvironmentVariable("QUILLMARK_TEST_DATA") + QLatin1Char('/') + name;
+}
+
+QByteArray runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
 }
 
 } // namespace TestSupport

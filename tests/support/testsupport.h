@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace TestSupport {
 
@@ -13,5 +14,9 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 
 // Folder of checked-in fixtures (tests/data).
 [[nodiscard]] QString dataPath(const QString &name);
+
+// What the program wrote to its standard output; empty when it cannot start,
+// fails or takes more than 30 seconds.
+[[nodiscard]] QByteArray runTool(const QString &program, const QStringList &arguments);
 
 } // namespace TestSupport
