@@ -3,8 +3,8 @@
 // Every figure is the median of several runs; each start-up runs in a fresh
 // child process so that nothing is warm but the file system cache.
 
-#include "median.h"
 #include "childprocess.h"
+#include "median.h"
 #include "printbench.h"
 #include "startupbench.h"
 #include "typingbench.h"
@@ -19,7 +19,6 @@
 #include <vector>
 
 namespace {
-
 
 struct StartupFigures
 {
@@ -46,7 +45,7 @@ StartupFigures measureStartup(const char *self, const char *mode, int runs)
 void printRow(const char *what, double value, const char *unit, double anchor)
 {
     std::printf("| %-44s | %10.2f %-3s | %10.2f %-3s | %6.2fx |\n", what, value, unit, anchor, unit,
-                anchor > 0 ? value / anchor : 0.0);
+        anchor > 0 ? value / anchor : 0.0);
 }
 
 } // namespace
@@ -59,9 +58,10 @@ int main(int argc, char *argv[])
         return runMinimalWindowOnce();
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
 
-    std::printf("| %-44s | %14s | %14s | %7s |\n", "measure (median)", "Quillmark", "anchor", "ratio");
+    std::printf(
+        "| %-44s | %14s | %14s | %7s |\n", "measure (median)", "Quillmark", "anchor", "ratio");
     std::printf("|%s|%s|%s|%s|\n", "----------------------------------------------",
-                "----------------", "----------------", "---------");
+        "----------------", "----------------", "---------");
     const StartupFigures ours = measureStartup(argv[0], "--quillmark-window", runs);
     const StartupFigures plain = measureStartup(argv[0], "--minimal-window", runs);
     printRow("start-up to shown window (anchor: plain Qt)", ours.ms, "ms", plain.ms);

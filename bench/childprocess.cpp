@@ -28,7 +28,7 @@ ChildRun runChild(const QString &program, const QStringList &arguments)
     if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
         return run;
     int status = 0;
-    rusage usage{};
+    rusage usage {};
     if (wait4(pid, &status, 0, &usage) != pid)
         return run;
     run.milliseconds = double(timer.nsecsElapsed()) / 1e6;

@@ -1,6 +1,6 @@
+#include "printbench.h"
 #include "benchwindow.h"
 #include "median.h"
-#include "printbench.h"
 
 #include "app/addressbox.h"
 #include "app/form1.h"
@@ -33,7 +33,6 @@ const QStringList ReturnLines {QStringLiteral("Quillmark Stationers"),
 const QStringList RecipientLines {QStringLiteral("Bo Ray"), QStringLiteral("Ray & Daughters"),
     QStringLiteral("2 Oak Avenue"), QStringLiteral("Apartment 5B"),
     QStringLiteral("Troy NY 12180-1234")};
-
 
 double kib(const QString &path)
 {

@@ -1,6 +1,6 @@
+#include "typingbench.h"
 #include "benchwindow.h"
 #include "median.h"
-#include "typingbench.h"
 
 #include "app/addressbox.h"
 #include "app/form1.h"
@@ -18,7 +18,6 @@ namespace {
 
 constexpr int KeystrokesPerRound = 10;
 constexpr int WarmUpKeystrokes = 3;
-
 
 // Whole address blocks, the last one ending in a ZIP+4 code, up to the size.
 QString addressOfSize(std::size_t bytes)

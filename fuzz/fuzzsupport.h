@@ -11,13 +11,13 @@
 
 // A property that does not hold is a finding: say which, and abort so that
 // libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(condition)                                                               \
-    do {                                                                                    \
-        if (!(condition)) {                                                                 \
-            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, \
-                         #condition);                                                       \
-            std::abort();                                                                   \
-        }                                                                                   \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(                                                                          \
+                stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition);    \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 namespace Fuzz {
@@ -33,13 +33,13 @@ class InputReader
 {
 public:
     InputReader(const uint8_t *data, size_t size)
-        : m_data(data), m_size(size)
+        : m_data(data)
+        , m_size(size)
     { }
 
-    template<typename T>
-    [[nodiscard]] T take()
+    template <typename T> [[nodiscard]] T take()
     {
-        T value{};
+        T value {};
         const size_t count = m_size < sizeof value ? m_size : sizeof value;
         if (count > 0)
             std::memcpy(&value, m_data, count);

@@ -19,7 +19,7 @@ constexpr float FullHeight = 190.0f;
 constexpr float HalfHeight = 70.0f;
 constexpr float MinWidth = 15.0f;
 constexpr float MaxWidth = 24.0f;
-constexpr std::array<int, 5> Weights{7, 4, 2, 1, 0};
+constexpr std::array<int, 5> Weights {7, 4, 2, 1, 0};
 
 struct Setup
 {

@@ -21,7 +21,17 @@ namespace {
 const QString FileName = QStringLiteral("from.txt");
 const QString Elsewhere = QStringLiteral("elsewhere.txt");
 
-enum class Standing { File, SymbolicLink, HardLink, Fifo, Folder, Nothing, LongerFile, Count };
+enum class Standing
+{
+    File,
+    SymbolicLink,
+    HardLink,
+    Fifo,
+    Folder,
+    Nothing,
+    LongerFile,
+    Count
+};
 
 QTemporaryDir *folder = nullptr;
 

@@ -2,9 +2,9 @@
 
 #include "form1.h"
 #include "pictures.h"
-#include "version.h"
 #include "platform/settingsfolderlocator.h"
 #include "platform/singlecopyguard.h"
+#include "version.h"
 
 #include <QApplication>
 

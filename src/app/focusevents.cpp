@@ -24,8 +24,8 @@ bool FocusEvents::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::FocusIn && !m_hasFocus) {
             m_hasFocus = true;
             emit gotFocus();
-        } else if (event->type() == QEvent::FocusOut && m_hasFocus
-                   && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+        } else if (event->type() == QEvent::FocusOut && m_hasFocus && reason != Qt::PopupFocusReason
+            && reason != Qt::ActiveWindowFocusReason) {
             m_hasFocus = false;
             emit lostFocus();
         }

@@ -2,17 +2,17 @@
 
 #include "addressbox.h"
 #include "backcolor.h"
+#include "barcode/barcodepreview.h"
 #include "focusevents.h"
 #include "imagebox.h"
-#include "picturebox.h"
-#include "pictures.h"
-#include "startup.h"
-#include "barcode/barcodepreview.h"
 #include "options/addressfiles.h"
 #include "options/envelopeoptions.h"
 #include "options/logochoice.h"
+#include "picturebox.h"
+#include "pictures.h"
 #include "platform/drawingbox.h"
 #include "print/printjob.h"
+#include "startup.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -39,15 +39,14 @@ void place(QWidget *widget, int left, int top, int width, int height)
 }
 
 // Children of the envelope picture are measured from inside its border.
-void placeOnPicture(QWidget *widget, const PictureBox *picture, int left, int top, int width,
-                    int height)
+void placeOnPicture(
+    QWidget *widget, const PictureBox *picture, int left, int top, int width, int height)
 {
     place(widget, left, top, width, height);
     widget->move(widget->pos() + picture->contentsRect().topLeft());
 }
 
-template<typename Widget>
-Widget *named(Widget *widget, const QString &name)
+template <typename Widget> Widget *named(Widget *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -79,7 +78,7 @@ QImage logoPlaceholder()
 
 // Buttons of one group exclude each other only; an automatic grouping by
 // parent would also take in the buttons of the frames.
-template<std::size_t N>
+template <std::size_t N>
 QButtonGroup *exclusiveGroup(const std::array<QRadioButton *, N> &buttons, QObject *owner)
 {
     auto *group = new QButtonGroup(owner);
@@ -91,9 +90,9 @@ QButtonGroup *exclusiveGroup(const std::array<QRadioButton *, N> &buttons, QObje
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_services(std::move(services))
     , CD1(this)
 {
@@ -102,8 +101,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     // The layout was designed around an 8-point dialog font of Arial's widths;
     // a wider face would cut the captions of the narrow controls.
     QFont dialogFont = font();
-    dialogFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                            dialogFont.family()});
+    dialogFont.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), dialogFont.family()});
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
@@ -125,13 +124,15 @@ void Form1::createControls()
 {
     Form1Controls &c = m_controls;
 
-    c.frmMargin = named(new QGroupBox(QStringLiteral("Edge Space"), this), QStringLiteral("frmMargin"));
+    c.frmMargin
+        = named(new QGroupBox(QStringLiteral("Edge Space"), this), QStringLiteral("frmMargin"));
     place(c.frmMargin, 7455, 5355, 1170, 2745);
-    static const char *const marginCaptions[] = {"0 inch",   "1 inch",   "2 inches",
-                                                 "3 inches", "4 inches", "5 inches"};
+    static const char *const marginCaptions[]
+        = {"0 inch", "1 inch", "2 inches", "3 inches", "4 inches", "5 inches"};
     for (int i = 5; i >= 0; --i) {
-        c.optMargin[i] = named(new QRadioButton(QString::fromLatin1(marginCaptions[i]), c.frmMargin),
-                               QStringLiteral("optMargin_%1").arg(i));
+        c.optMargin[i]
+            = named(new QRadioButton(QString::fromLatin1(marginCaptions[i]), c.frmMargin),
+                QStringLiteral("optMargin_%1").arg(i));
         place(c.optMargin[i], 105, 315 + 420 * i, 960, 225);
     }
     c.optMargin[0]->setChecked(true);
@@ -141,10 +142,12 @@ void Form1::createControls()
 
     c.Picture4 = pictureBox(Pictures::Id::PrinterCenter, QStringLiteral("Picture4"), this);
     place(c.Picture4, 1890, 5460, 1740, 2160);
-    c.Option3 = named(new QRadioButton(QStringLiteral("Select &Center"), this), QStringLiteral("Option3"));
+    c.Option3 = named(
+        new QRadioButton(QStringLiteral("Select &Center"), this), QStringLiteral("Option3"));
     place(c.Option3, 1890, 7665, 1485, 330);
 
-    c.Frame1 = named(new QGroupBox(QStringLiteral("Envelope Size"), this), QStringLiteral("Frame1"));
+    c.Frame1
+        = named(new QGroupBox(QStringLiteral("Envelope Size"), this), QStringLiteral("Frame1"));
     place(c.Frame1, 5460, 5355, 1905, 2745);
     static const int sizeTops[] = {420, 1155, 1890};
     for (int i = 2; i >= 0; --i) {
@@ -169,11 +172,14 @@ void Form1::createControls()
     c.Print = commandButton(QStringLiteral("&Print Envelope"), QStringLiteral("Print"), this);
     place(c.Print, 8715, 6090, 1695, 435);
 
-    c.Option2 = named(new QRadioButton(QStringLiteral("Select &Left Side"), this), QStringLiteral("Option2"));
+    c.Option2 = named(
+        new QRadioButton(QStringLiteral("Select &Left Side"), this), QStringLiteral("Option2"));
     place(c.Option2, 105, 7665, 1695, 330);
-    c.Option1 = named(new QRadioButton(QStringLiteral("Select &Right Side"), this), QStringLiteral("Option1"));
+    c.Option1 = named(
+        new QRadioButton(QStringLiteral("Select &Right Side"), this), QStringLiteral("Option1"));
     place(c.Option1, 3675, 7665, 1695, 330);
-    c.Check2 = named(new QCheckBox(QStringLiteral("Print PostNet &Barcode"), this), QStringLiteral("Check2"));
+    c.Check2 = named(
+        new QCheckBox(QStringLiteral("Print PostNet &Barcode"), this), QStringLiteral("Check2"));
     place(c.Check2, 8715, 5775, 2115, 225);
     c.Check1 = named(new QCheckBox(QStringLiteral("Prin&t Logo"), this), QStringLiteral("Check1"));
     place(c.Check1, 8715, 5460, 1380, 225);
@@ -218,18 +224,16 @@ void Form1::createControls()
 
     c.marginGroup = exclusiveGroup(c.optMargin, this);
     c.sizeGroup = exclusiveGroup(c.OptSize, this);
-    c.feedGroup = exclusiveGroup(std::array{c.Option1, c.Option2, c.Option3}, this);
+    c.feedGroup = exclusiveGroup(std::array {c.Option1, c.Option2, c.Option3}, this);
 }
 
 void Form1::setTabOrder()
 {
     const Form1Controls &c = m_controls;
-    m_tabChain = {c.ToAddr,       c.Print,        c.Open,         c.Save,
-                  c.Command2,     c.FromAddr,     c.OptSize[0],   c.OptSize[1],
-                  c.OptSize[2],   c.Option2,      c.Option3,      c.Option1,
-                  c.Check1,       c.Check2,       c.optMargin[0], c.optMargin[1],
-                  c.optMargin[2], c.optMargin[3], c.optMargin[4], c.optMargin[5],
-                  c.cmbSize};
+    m_tabChain = {c.ToAddr, c.Print, c.Open, c.Save, c.Command2, c.FromAddr, c.OptSize[0],
+        c.OptSize[1], c.OptSize[2], c.Option2, c.Option3, c.Option1, c.Check1, c.Check2,
+        c.optMargin[0], c.optMargin[1], c.optMargin[2], c.optMargin[3], c.optMargin[4],
+        c.optMargin[5], c.cmbSize};
     for (std::size_t i = 0; i + 1 < m_tabChain.size(); ++i)
         QWidget::setTabOrder(m_tabChain[i], m_tabChain[i + 1]);
 }
@@ -247,10 +251,9 @@ bool Form1::isTabStop(const QWidget *widget) const
     if (selected)
         return selected == button;
     return std::find_if(m_tabChain.begin(), m_tabChain.end(), [button](const QWidget *w) {
-               const auto *other = qobject_cast<const QRadioButton *>(w);
-               return other && other->group() == button->group();
-           })
-        == std::find(m_tabChain.begin(), m_tabChain.end(), widget);
+        const auto *other = qobject_cast<const QRadioButton *>(w);
+        return other && other->group() == button->group();
+    }) == std::find(m_tabChain.begin(), m_tabChain.end(), widget);
 }
 
 bool Form1::focusNextPrevChild(bool next)

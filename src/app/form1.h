@@ -1,8 +1,8 @@
 #pragma once
 
 #include "form1controls.h"
-#include "runstate.h"
 #include "platform/commondialog.h"
+#include "runstate.h"
 #include "settings/settingsstore.h"
 
 #include <QWidget>

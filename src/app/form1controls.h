@@ -19,12 +19,12 @@ class QRadioButton;
 struct Form1Controls
 {
     QGroupBox *frmMargin = nullptr;
-    std::array<QRadioButton *, 6> optMargin{};
+    std::array<QRadioButton *, 6> optMargin {};
     QPushButton *Command2 = nullptr;
     PictureBox *Picture4 = nullptr;
     QRadioButton *Option3 = nullptr;
     QGroupBox *Frame1 = nullptr;
-    std::array<QRadioButton *, 3> OptSize{};
+    std::array<QRadioButton *, 3> OptSize {};
     PictureBox *Picture9 = nullptr;
     PictureBox *Picture8 = nullptr;
     PictureBox *Picture7 = nullptr;

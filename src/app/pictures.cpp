@@ -6,8 +6,6 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
-
-
 namespace {
 
 using Pictures::Id;
@@ -21,14 +19,22 @@ struct PictureFile
 PictureFile fileOf(Id id)
 {
     switch (id) {
-    case Id::Envelope:        return {QLatin1StringView("envelope.svg"), {700, 350}};
-    case Id::PrinterLeft:     return {QLatin1StringView("printer-left.svg"), {112, 140}};
-    case Id::PrinterRight:    return {QLatin1StringView("printer-right.svg"), {112, 140}};
-    case Id::PrinterCenter:   return {QLatin1StringView("printer-center.svg"), {112, 140}};
-    case Id::EnvelopeSmall:   return {QLatin1StringView("envelope-small.svg"), {58, 34}};
-    case Id::EnvelopeLong:    return {QLatin1StringView("envelope-long.svg"), {80, 34}};
-    case Id::EnvelopeLarge:   return {QLatin1StringView("envelope-large.svg"), {90, 62}};
-    case Id::LogoPlaceholder: return {QLatin1StringView("logo-placeholder.svg"), {64, 64}};
+    case Id::Envelope:
+        return {QLatin1StringView("envelope.svg"), {700, 350}};
+    case Id::PrinterLeft:
+        return {QLatin1StringView("printer-left.svg"), {112, 140}};
+    case Id::PrinterRight:
+        return {QLatin1StringView("printer-right.svg"), {112, 140}};
+    case Id::PrinterCenter:
+        return {QLatin1StringView("printer-center.svg"), {112, 140}};
+    case Id::EnvelopeSmall:
+        return {QLatin1StringView("envelope-small.svg"), {58, 34}};
+    case Id::EnvelopeLong:
+        return {QLatin1StringView("envelope-long.svg"), {80, 34}};
+    case Id::EnvelopeLarge:
+        return {QLatin1StringView("envelope-large.svg"), {90, 62}};
+    case Id::LogoPlaceholder:
+        return {QLatin1StringView("logo-placeholder.svg"), {64, 64}};
     }
     Q_UNREACHABLE();
     return {};

@@ -9,12 +9,13 @@
 // the program as resources and rendered to their fixed pixel size on demand.
 namespace Pictures {
 
-enum class Id {
-    Envelope,        // the large envelope the address fields lie on
-    PrinterLeft,     // feed-side choices
+enum class Id
+{
+    Envelope, // the large envelope the address fields lie on
+    PrinterLeft, // feed-side choices
     PrinterRight,
     PrinterCenter,
-    EnvelopeSmall,   // envelope-size choices
+    EnvelopeSmall, // envelope-size choices
     EnvelopeLong,
     EnvelopeLarge,
     LogoPlaceholder, // shown while no logo is chosen

@@ -4,11 +4,11 @@
 #include "form1.h"
 #include "imagebox.h"
 #include "pictureloader.h"
-#include "version.h"
-#include "windowplacement.h"
 #include "platform/screen.h"
 #include "settings/restorerules.h"
 #include "settings/settingsfiles.h"
+#include "version.h"
+#include "windowplacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,16 +20,14 @@
 
 Startup::Startup(Form1 &form)
     : m_form(form)
-{
-}
+{ }
 
 bool Startup::run(const Form1Services &services)
 {
     if (services.locateSettingsFolder)
         m_form.store().setFolder(services.locateSettingsFolder());
     centreOnScreen();
-    m_form.setWindowTitle(
-        WindowPlacement::caption(Version::Major, Version::Minor));
+    m_form.setWindowTitle(WindowPlacement::caption(Version::Major, Version::Minor));
     if (services.anotherCopyRunning && services.anotherCopyRunning())
         return false;
     fillFontSizes();
@@ -60,10 +58,10 @@ void Startup::centreOnScreen()
     }
     const double twipsPerPixel = Screen::TwipsPerPixelX();
     const QRect screenRect = screen->geometry();
-    const QPointF topLeft = WindowPlacement::centred(QSizeF(screenRect.size()) * twipsPerPixel,
-                                                     QSizeF(outer) * twipsPerPixel);
+    const QPointF topLeft = WindowPlacement::centred(
+        QSizeF(screenRect.size()) * twipsPerPixel, QSizeF(outer) * twipsPerPixel);
     m_form.move(screenRect.topLeft()
-                + QPoint(qRound(topLeft.x() / twipsPerPixel), qRound(topLeft.y() / twipsPerPixel)));
+        + QPoint(qRound(topLeft.x() / twipsPerPixel), qRound(topLeft.y() / twipsPerPixel)));
 }
 
 void Startup::fillFontSizes()
@@ -93,8 +91,8 @@ void Startup::restoreLogoPicture()
 
 void Startup::restoreEdgeSpace()
 {
-    const RestoreRules::Margin margin =
-        RestoreRules::margin(m_form.store().readState(SettingsFiles::Margin));
+    const RestoreRules::Margin margin
+        = RestoreRules::margin(m_form.store().readState(SettingsFiles::Margin));
     m_form.runState().marginInches = margin.marginInches;
     const auto &buttons = m_form.controls().optMargin;
     if (margin.button) {

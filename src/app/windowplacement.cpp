@@ -5,7 +5,7 @@ namespace WindowPlacement {
 QPointF centred(QSizeF screenTwips, QSizeF windowTwips)
 {
     return {(screenTwips.width() - windowTwips.width()) / 2,
-            (screenTwips.height() - windowTwips.height()) / 2};
+        (screenTwips.height() - windowTwips.height()) / 2};
 }
 
 QString caption(int major, int minor)

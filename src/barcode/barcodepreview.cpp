@@ -1,15 +1,15 @@
 #include "barcodepreview.h"
 
-#include "postnet.h"
-#include "zipextraction.h"
 #include "app/addressbox.h"
 #include "app/backcolor.h"
 #include "app/focusevents.h"
 #include "app/form1controls.h"
 #include "app/runstate.h"
 #include "platform/drawingbox.h"
+#include "postnet.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsstore.h"
+#include "zipextraction.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -35,13 +35,12 @@ namespace {
 
 } // namespace
 
-BarcodePreview::BarcodePreview(const Form1Controls &controls, const SettingsStore &store,
-                               RunState &state)
+BarcodePreview::BarcodePreview(
+    const Form1Controls &controls, const SettingsStore &store, RunState &state)
     : m_controls(controls)
     , m_store(store)
     , m_state(state)
-{
-}
+{ }
 
 void BarcodePreview::connectControls()
 {

@@ -16,7 +16,7 @@ constexpr double MinBarWidth = 15.0;
 constexpr double MaxBarWidth = 24.0;
 
 // Left to right; the positions weigh 7, 4, 2, 1, 0 and 0 is written as 7 + 4.
-constexpr std::array<std::array<qint32, 5>, 10> DigitBars{{
+constexpr std::array<std::array<qint32, 5>, 10> DigitBars {{
     {FullBar, FullBar, HalfBar, HalfBar, HalfBar},
     {HalfBar, HalfBar, HalfBar, FullBar, FullBar},
     {HalfBar, HalfBar, FullBar, HalfBar, FullBar},
@@ -33,7 +33,8 @@ class ScaleModeGuard
 {
 public:
     ScaleModeGuard(DrawingSurface &surface, int mode)
-        : m_surface(surface), m_saved(surface.ScaleMode())
+        : m_surface(surface)
+        , m_saved(surface.ScaleMode())
     {
         m_surface.setScaleMode(mode);
     }

@@ -4,7 +4,12 @@
 
 namespace {
 
-enum class ScanState { BeforeRun, InRun, RunClosed };
+enum class ScanState
+{
+    BeforeRun,
+    InRun,
+    RunClosed
+};
 
 [[nodiscard]] bool isDigit(QChar c)
 {
@@ -25,8 +30,8 @@ QString extractZipDigits(QStringView recipientText)
     ScanState state = ScanState::BeforeRun;
     qsizetype runEnd = 1;
     qsizetype runStart = 1;
-    for (qsizetype position = recipientText.size();
-         position >= 1 && state != ScanState::RunClosed; --position) {
+    for (qsizetype position = recipientText.size(); position >= 1 && state != ScanState::RunClosed;
+         --position) {
         const bool zipCharacter = isZipCharacter(recipientText[position - 1]);
         if (zipCharacter && state == ScanState::BeforeRun) {
             state = ScanState::InRun;

@@ -20,22 +20,21 @@ namespace {
 // Runs the handler when the button becomes selected, by a click or from code.
 void whenSelected(QRadioButton *button, QObject *context, std::function<void()> handler)
 {
-    QObject::connect(button, &QRadioButton::toggled, context,
-                     [handler = std::move(handler)](bool selected) {
-                         if (selected)
-                             handler();
-                     });
+    QObject::connect(
+        button, &QRadioButton::toggled, context, [handler = std::move(handler)](bool selected) {
+            if (selected)
+                handler();
+        });
 }
 
 } // namespace
 
-EnvelopeOptions::EnvelopeOptions(const Form1Controls &controls, const SettingsStore &store,
-                                 RunState &state)
+EnvelopeOptions::EnvelopeOptions(
+    const Form1Controls &controls, const SettingsStore &store, RunState &state)
     : m_controls(controls)
     , m_store(store)
     , m_state(state)
-{
-}
+{ }
 
 void EnvelopeOptions::connectControls()
 {

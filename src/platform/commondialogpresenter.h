@@ -11,7 +11,11 @@ class QPrinter;
 // dialogs; tests put a scripted presenter in their place.
 struct FileDialogRequest
 {
-    enum class Kind { Open, Save };
+    enum class Kind
+    {
+        Open,
+        Save
+    };
     Kind kind = Kind::Open;
     QStringList nameFilters; // as QFileDialog takes them, descriptions kept whole
     QString initialDirectory;
@@ -23,9 +27,11 @@ class CommonDialogPresenter
 public:
     virtual ~CommonDialogPresenter() = default;
     // The chosen path, or nothing when the user cancelled.
-    [[nodiscard]] virtual std::optional<QString> showFileDialog(const FileDialogRequest &request) = 0;
+    [[nodiscard]] virtual std::optional<QString> showFileDialog(const FileDialogRequest &request)
+        = 0;
     // Lets the user confirm a printer for the job; false when cancelled.
     // allowSelection and allowPrintToFile mirror the dialog's flags.
-    [[nodiscard]] virtual bool showPrintDialog(QPrinter &printer, bool allowSelection,
-                                               bool allowPrintToFile) = 0;
+    [[nodiscard]] virtual bool showPrintDialog(
+        QPrinter &printer, bool allowSelection, bool allowPrintToFile)
+        = 0;
 };

@@ -44,7 +44,8 @@ namespace {
 } // namespace
 
 DrawingBox::DrawingBox(QWidget *parent)
-    : QWidget(parent), m_backColor(palette().color(QPalette::Window))
+    : QWidget(parent)
+    , m_backColor(palette().color(QPalette::Window))
 {
     // The backing image covers the whole widget, and a larger widget keeps
     // what was drawn at the top left.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "print/printersurface.h"
 #include "barcode/scaledpen.h"
+#include "print/printersurface.h"
 
 #include <QFont>
 #include <QImage>

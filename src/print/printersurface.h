@@ -20,7 +20,8 @@ public:
     // Draws the text with its top-left corner at the pen.
     virtual void Print(const QString &line) = 0;
     // Scales the picture to fill the box (current unit).
-    virtual void PaintPicture(const QImage &picture, float x, float y, float width, float height) = 0;
+    virtual void PaintPicture(const QImage &picture, float x, float y, float width, float height)
+        = 0;
     // Finishes the page and sends the job; false when the printer failed.
     virtual bool EndDoc() = 0;
     // Drops a job whose page was begun but must not be sent.

@@ -32,7 +32,12 @@ struct Margin
 // "prpnet.txt": Check2 on?
 [[nodiscard]] bool printPostNet(const SettingsFileState &file);
 
-enum class FeedButton { Option1, Option2, Option3 };
+enum class FeedButton
+{
+    Option1,
+    Option2,
+    Option3
+};
 // "envfeed.txt": the feed-side button to select, or nothing.
 [[nodiscard]] std::optional<FeedButton> feedSide(const SettingsFileState &file);
 

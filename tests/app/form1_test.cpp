@@ -78,8 +78,8 @@ void Form1Test::controlsSitWhereDesigned()
     QFETCH(QRect, twips);
     auto *widget = m_f->form().findChild<QWidget *>(name);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                       twips.height() / 15));
+    QCOMPARE(widget->geometry(),
+        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
 }
 
 void Form1Test::picturesAreTheirPictureAndABorder_data()
@@ -148,9 +148,8 @@ void Form1Test::tabWalksTheControlsInOrder()
 {
     const Form1Controls &c = m_f->controls();
     // Each group of option buttons is one stop: its selected button.
-    const QList<QWidget *> expected = {c.Print,  c.Open,   c.Save,         c.Command2,
-                                       c.FromAddr, c.OptSize[1], c.Option1, c.Check1,
-                                       c.Check2, c.optMargin[0], c.cmbSize, c.ToAddr};
+    const QList<QWidget *> expected = {c.Print, c.Open, c.Save, c.Command2, c.FromAddr,
+        c.OptSize[1], c.Option1, c.Check1, c.Check2, c.optMargin[0], c.cmbSize, c.ToAddr};
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c.ToAddr));
     QStringList walked;
     QStringList wanted;

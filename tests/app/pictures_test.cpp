@@ -13,7 +13,8 @@ const QColor paleYellow(0xFF, 0xFF, 0xC0);
 
 bool isBlueish(QColor colour)
 {
-    return colour.blue() > 150 && colour.blue() > colour.red() + 60 && colour.blue() > colour.green() + 30;
+    return colour.blue() > 150 && colour.blue() > colour.red() + 60
+        && colour.blue() > colour.green() + 30;
 }
 
 int countPixels(const QImage &image, const QRect &area, bool (*matches)(QColor))
@@ -46,13 +47,19 @@ void PicturesTest::rendersAtItsSize_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("path");
     QTest::newRow("envelope") << Id::Envelope << QSize(700, 350) << u":/pictures/envelope.svg"_s;
-    QTest::newRow("printer left") << Id::PrinterLeft << QSize(112, 140) << u":/pictures/printer-left.svg"_s;
-    QTest::newRow("printer right") << Id::PrinterRight << QSize(112, 140) << u":/pictures/printer-right.svg"_s;
-    QTest::newRow("printer center") << Id::PrinterCenter << QSize(112, 140) << u":/pictures/printer-center.svg"_s;
-    QTest::newRow("small") << Id::EnvelopeSmall << QSize(58, 34) << u":/pictures/envelope-small.svg"_s;
+    QTest::newRow("printer left") << Id::PrinterLeft << QSize(112, 140)
+                                  << u":/pictures/printer-left.svg"_s;
+    QTest::newRow("printer right")
+        << Id::PrinterRight << QSize(112, 140) << u":/pictures/printer-right.svg"_s;
+    QTest::newRow("printer center")
+        << Id::PrinterCenter << QSize(112, 140) << u":/pictures/printer-center.svg"_s;
+    QTest::newRow("small") << Id::EnvelopeSmall << QSize(58, 34)
+                           << u":/pictures/envelope-small.svg"_s;
     QTest::newRow("long") << Id::EnvelopeLong << QSize(80, 34) << u":/pictures/envelope-long.svg"_s;
-    QTest::newRow("large") << Id::EnvelopeLarge << QSize(90, 62) << u":/pictures/envelope-large.svg"_s;
-    QTest::newRow("placeholder") << Id::LogoPlaceholder << QSize(64, 64) << u":/pictures/logo-placeholder.svg"_s;
+    QTest::newRow("large") << Id::EnvelopeLarge << QSize(90, 62)
+                           << u":/pictures/envelope-large.svg"_s;
+    QTest::newRow("placeholder") << Id::LogoPlaceholder << QSize(64, 64)
+                                 << u":/pictures/logo-placeholder.svg"_s;
 }
 
 void PicturesTest::rendersAtItsSize()
@@ -93,8 +100,8 @@ void PicturesTest::envelopeIsPaleYellowWithBlueStamp()
 void PicturesTest::placeholderIsPaleYellowWithBlueWords()
 {
     const QImage placeholder = Pictures::render(Id::LogoPlaceholder);
-    const int yellow = countPixels(placeholder, placeholder.rect(),
-                                   [](QColor c) { return c == paleYellow; });
+    const int yellow
+        = countPixels(placeholder, placeholder.rect(), [](QColor c) { return c == paleYellow; });
     QVERIFY(yellow > 64 * 64 / 2);
     QVERIFY(countPixels(placeholder, placeholder.rect(), isBlueish) > 50);
 }

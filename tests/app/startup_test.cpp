@@ -15,8 +15,7 @@
 
 namespace {
 
-template<std::size_t N>
-int checkedIndex(const std::array<QRadioButton *, N> &buttons)
+template <std::size_t N> int checkedIndex(const std::array<QRadioButton *, N> &buttons)
 {
     for (std::size_t i = 0; i < N; ++i)
         if (buttons[i]->isChecked())
@@ -40,19 +39,23 @@ QString observe(FormFixture &f, QStringView fileName)
 {
     const Form1Controls &c = f.controls();
     if (fileName == SettingsFiles::FontSize)
-        return QStringLiteral("%1 %2pt").arg(c.cmbSize->currentIndex()).arg(c.ToAddr->font().pointSize());
+        return QStringLiteral("%1 %2pt")
+            .arg(c.cmbSize->currentIndex())
+            .arg(c.ToAddr->font().pointSize());
     if (fileName == SettingsFiles::Margin)
-        return QStringLiteral("%1 button %2").arg(f.form().runState().marginInches).arg(checkedIndex(c.optMargin));
+        return QStringLiteral("%1 button %2")
+            .arg(f.form().runState().marginInches)
+            .arg(checkedIndex(c.optMargin));
     if (fileName == SettingsFiles::EnvSize)
         return QString::number(checkedIndex(c.OptSize));
     if (fileName == SettingsFiles::EnvFeed)
         return feedButton(c);
     if (fileName == SettingsFiles::PrLogo)
-        return QStringLiteral("%1 %2").arg(c.Check1->isChecked() ? u"on" : u"off",
-                                           c.Image1->isVisible() ? u"shown" : u"hidden");
+        return QStringLiteral("%1 %2").arg(
+            c.Check1->isChecked() ? u"on" : u"off", c.Image1->isVisible() ? u"shown" : u"hidden");
     if (fileName == SettingsFiles::PrPnet)
         return QStringLiteral("%1 %2").arg(c.Check2->isChecked() ? u"on" : u"off",
-                                           c.picPostNet->isVisible() ? u"shown" : u"hidden");
+            c.picPostNet->isVisible() ? u"shown" : u"hidden");
     if (fileName == SettingsFiles::From)
         return c.FromAddr->text();
     return {};
@@ -105,7 +108,7 @@ void StartupTest::firstStartWritesThreeFiles()
     QCOMPARE(f.bytes(SettingsFiles::EnvFeed), QByteArray("left\r\n"));
     QCOMPARE(f.bytes(SettingsFiles::EnvSize), QByteArray("1\r\n"));
     for (QStringView name : {SettingsFiles::Margin, SettingsFiles::PrLogo, SettingsFiles::PrPnet,
-                             SettingsFiles::Logo, SettingsFiles::From, SettingsFiles::To})
+             SettingsFiles::Logo, SettingsFiles::From, SettingsFiles::To})
         QVERIFY2(!f.exists(name), qPrintable(name.toString()));
 }
 
@@ -119,51 +122,71 @@ void StartupTest::restores_data()
     const QString font = SettingsFiles::FontSize.toString();
     QTest::newRow("font missing") << font << QByteArray() << "1 12pt" << QByteArray(" 1\r\n");
     QTest::newRow("font empty") << font << QByteArray("") << "1 12pt" << QByteArray(" 1\r\n");
-    QTest::newRow("font blanks") << font << QByteArray("   \r\n") << "1 12pt" << QByteArray(" 1\r\n");
+    QTest::newRow("font blanks") << font << QByteArray("   \r\n") << "1 12pt"
+                                 << QByteArray(" 1\r\n");
     QTest::newRow("font 2") << font << QByteArray("2\r\n") << "2 16pt" << QByteArray(" 2\r\n");
     QTest::newRow("font letter") << font << QByteArray("x\r\n") << "0 10pt" << QByteArray(" 0\r\n");
-    QTest::newRow("font 2.5 to even") << font << QByteArray("2.5\r\n") << "2 16pt" << QByteArray(" 2\r\n");
+    QTest::newRow("font 2.5 to even")
+        << font << QByteArray("2.5\r\n") << "2 16pt" << QByteArray(" 2\r\n");
     QTest::newRow("font 7") << font << QByteArray("7\r\n") << "-1 8pt" << QByteArray("7\r\n");
-    QTest::newRow("font 400 digits") << font << QByteArray(400, '9') << "-1 8pt" << QByteArray(400, '9');
+    QTest::newRow("font 400 digits")
+        << font << QByteArray(400, '9') << "-1 8pt" << QByteArray(400, '9');
 
     const QString margin = SettingsFiles::Margin.toString();
     QTest::newRow("margin missing") << margin << QByteArray() << "0 button 0" << QByteArray();
     QTest::newRow("margin empty") << margin << QByteArray("") << "0 button 0" << QByteArray("");
-    QTest::newRow("margin 3") << margin << QByteArray(" 3 \r\n") << "3 button 3" << QByteArray(" 3 \r\n");
-    QTest::newRow("margin 2.5") << margin << QByteArray("2.5\r\n") << "2 button 2" << QByteArray(" 2 \r\n");
-    QTest::newRow("margin 7") << margin << QByteArray("7\r\n") << "7 button -1" << QByteArray("7\r\n");
-    QTest::newRow("margin -1") << margin << QByteArray("-1\r\n") << "-1 button -1" << QByteArray("-1\r\n");
+    QTest::newRow("margin 3") << margin << QByteArray(" 3 \r\n") << "3 button 3"
+                              << QByteArray(" 3 \r\n");
+    QTest::newRow("margin 2.5") << margin << QByteArray("2.5\r\n") << "2 button 2"
+                                << QByteArray(" 2 \r\n");
+    QTest::newRow("margin 7") << margin << QByteArray("7\r\n") << "7 button -1"
+                              << QByteArray("7\r\n");
+    QTest::newRow("margin -1") << margin << QByteArray("-1\r\n") << "-1 button -1"
+                               << QByteArray("-1\r\n");
 
     const QString size = SettingsFiles::EnvSize.toString();
     QTest::newRow("size missing") << size << QByteArray() << "1" << QByteArray("1\r\n");
     QTest::newRow("size 2") << size << QByteArray("2\r\n") << "2" << QByteArray("2\r\n");
-    QTest::newRow("size blank before") << size << QByteArray(" 1\r\n") << "-1" << QByteArray(" 1\r\n");
-    QTest::newRow("size blank after") << size << QByteArray("1 \r\n") << "-1" << QByteArray("1 \r\n");
+    QTest::newRow("size blank before")
+        << size << QByteArray(" 1\r\n") << "-1" << QByteArray(" 1\r\n");
+    QTest::newRow("size blank after")
+        << size << QByteArray("1 \r\n") << "-1" << QByteArray("1 \r\n");
     QTest::newRow("size empty") << size << QByteArray("") << "-1" << QByteArray("");
 
     const QString feed = SettingsFiles::EnvFeed.toString();
     QTest::newRow("feed missing") << feed << QByteArray() << "Option1" << QByteArray("left\r\n");
-    QTest::newRow("feed right") << feed << QByteArray("right\r\n") << "Option2" << QByteArray("right\r\n");
-    QTest::newRow("feed center") << feed << QByteArray("center\r\n") << "Option3" << QByteArray("center\r\n");
-    QTest::newRow("feed Left") << feed << QByteArray("Left\r\n") << "none" << QByteArray("Left\r\n");
-    QTest::newRow("feed quoted") << feed << QByteArray("  \"right\"\r\n") << "Option2" << QByteArray("right\r\n");
+    QTest::newRow("feed right") << feed << QByteArray("right\r\n") << "Option2"
+                                << QByteArray("right\r\n");
+    QTest::newRow("feed center") << feed << QByteArray("center\r\n") << "Option3"
+                                 << QByteArray("center\r\n");
+    QTest::newRow("feed Left") << feed << QByteArray("Left\r\n") << "none"
+                               << QByteArray("Left\r\n");
+    QTest::newRow("feed quoted") << feed << QByteArray("  \"right\"\r\n") << "Option2"
+                                 << QByteArray("right\r\n");
     QTest::newRow("feed empty") << feed << QByteArray("") << "none" << QByteArray("");
 
     const QString logo = SettingsFiles::PrLogo.toString();
     QTest::newRow("logo missing") << logo << QByteArray() << "off hidden" << QByteArray();
-    QTest::newRow("logo on") << logo << QByteArray(" 1 \r\n") << "on shown" << QByteArray(" 1 \r\n");
-    QTest::newRow("logo 2") << logo << QByteArray(" 2 \r\n") << "off hidden" << QByteArray(" 2 \r\n");
+    QTest::newRow("logo on") << logo << QByteArray(" 1 \r\n") << "on shown"
+                             << QByteArray(" 1 \r\n");
+    QTest::newRow("logo 2") << logo << QByteArray(" 2 \r\n") << "off hidden"
+                            << QByteArray(" 2 \r\n");
     QTest::newRow("logo empty") << logo << QByteArray("") << "off hidden" << QByteArray("");
 
     const QString pnet = SettingsFiles::PrPnet.toString();
     QTest::newRow("barcode missing") << pnet << QByteArray() << "off hidden" << QByteArray();
-    QTest::newRow("barcode on") << pnet << QByteArray(" 1 \r\n") << "on shown" << QByteArray(" 1 \r\n");
-    QTest::newRow("barcode 1.0") << pnet << QByteArray("1.0") << "on shown" << QByteArray(" 1 \r\n");
-    QTest::newRow("barcode 0") << pnet << QByteArray(" 0 \r\n") << "off hidden" << QByteArray(" 0 \r\n");
+    QTest::newRow("barcode on") << pnet << QByteArray(" 1 \r\n") << "on shown"
+                                << QByteArray(" 1 \r\n");
+    QTest::newRow("barcode 1.0") << pnet << QByteArray("1.0") << "on shown"
+                                 << QByteArray(" 1 \r\n");
+    QTest::newRow("barcode 0") << pnet << QByteArray(" 0 \r\n") << "off hidden"
+                               << QByteArray(" 0 \r\n");
 
     const QString from = SettingsFiles::From.toString();
-    QTest::newRow("from two lines") << from << QByteArray("A\r\nB\r\n") << "A\r\nB" << QByteArray("A\r\nB\r\n");
-    QTest::newRow("from ends empty") << from << QByteArray("A\r\n\r\n") << "A\r\n" << QByteArray("A\r\n\r\n");
+    QTest::newRow("from two lines")
+        << from << QByteArray("A\r\nB\r\n") << "A\r\nB" << QByteArray("A\r\nB\r\n");
+    QTest::newRow("from ends empty") << from << QByteArray("A\r\n\r\n") << "A\r\n"
+                                     << QByteArray("A\r\n\r\n");
     QTest::newRow("from empty") << from << QByteArray("") << "" << QByteArray("");
     QTest::newRow("from only CR LF") << from << QByteArray("\r\n") << "" << QByteArray("\r\n");
 }

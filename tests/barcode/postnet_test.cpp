@@ -22,9 +22,8 @@ QString barsDrawn(const RecordingSurface &surface, float penY)
 // The bar code these digits (check digit included) must give.
 QString framedBars(QStringView digits)
 {
-    static const std::array<QString, 10> table{
-        u"FFhhh"_s, u"hhhFF"_s, u"hhFhF"_s, u"hhFFh"_s, u"hFhhF"_s,
-        u"hFhFh"_s, u"hFFhh"_s, u"FhhhF"_s, u"FhhFh"_s, u"FhFhh"_s};
+    static const std::array<QString, 10> table {u"FFhhh"_s, u"hhhFF"_s, u"hhFhF"_s, u"hhFFh"_s,
+        u"hFhhF"_s, u"hFhFh"_s, u"hFFhh"_s, u"FhhhF"_s, u"FhhFh"_s, u"FhFhh"_s};
     QString bars = u"F"_s;
     for (QChar digit : digits)
         bars += table[static_cast<std::size_t>(digit.unicode() - u'0')];
@@ -93,7 +92,7 @@ private slots:
 
         const RecordingSurface::Box box = screen.boxes().value(0);
         QCOMPARE(QRectF(QPointF(box.x1, box.y1), QPointF(box.x2, box.y2)),
-                 QRectF(QPointF(100, top), QPointF(115, 390)));
+            QRectF(QPointF(100, top), QPointF(115, 390)));
         QCOMPARE(screen.CurrentX(), 167.0f);
         QCOMPARE(screen.CurrentY(), 200.0f);
     }
@@ -132,11 +131,22 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("bars");
-        const QString zip12345 = u"F" "hhhFF" "hhFhF" "hhFFh" "hFhhF" "hFhFh" "hFhFh" "F"_s;
+        const QString zip12345 = u"F"
+                                 "hhhFF"
+                                 "hhFhF"
+                                 "hhFFh"
+                                 "hFhhF"
+                                 "hFhFh"
+                                 "hFhFh"
+                                 "F"_s;
         QTest::newRow("12345") << u"12345"_s << zip12345;
         QTest::newRow("spaces around") << u"  12345 "_s << zip12345;
         QTest::newRow("letters and dashes anywhere") << u"a1-2 b3x4--5z"_s << zip12345;
-        QTest::newRow("0") << u"0"_s << u"F" "FFhhh" "FFhhh" "F"_s;
+        QTest::newRow("0") << u"0"_s
+                           << u"F"
+                              "FFhhh"
+                              "FFhhh"
+                              "F"_s;
         QTest::newRow("five zeros") << u"00000"_s << framedBars(u"000000");
         QTest::newRow("sum 45") << u"123456789"_s << framedBars(u"1234567895");
         QTest::newRow("ZIP+4 with dash") << u"12345-6789"_s << framedBars(u"1234567895");
@@ -180,7 +190,9 @@ private slots:
         RecordingSurface surface;
         basPostNet::DrawPostNet(QString(4999, u'9') + u'8', surface);
         QCOMPARE(surface.boxes().size(), 5 * (5000 + 1) + 2);
-        QCOMPARE(barsDrawn(surface, 0).right(6), u"hhhFF" "F"_s);
+        QCOMPARE(barsDrawn(surface, 0).right(6),
+            u"hhhFF"
+            "F"_s);
         QCOMPARE(surface.CurrentX(), 67.0f * static_cast<float>(surface.boxes().size()));
     }
 };

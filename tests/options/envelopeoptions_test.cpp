@@ -53,10 +53,14 @@ void EnvelopeOptionsTest::pictureClicksSelectAndWrite_data()
     QTest::addColumn<QByteArray>("bytes");
     const QString feed = SettingsFiles::EnvFeed.toString();
     const QString size = SettingsFiles::EnvSize.toString();
-    QTest::newRow("left-feed picture") << "Picture2" << "Option2" << feed << QByteArray("right\r\n");
-    QTest::newRow("centre-feed picture") << "Picture4" << "Option3" << feed << QByteArray("center\r\n");
-    QTest::newRow("small envelope") << "Picture7" << "OptSize_0" << size << QByteArray("0\r\n");
-    QTest::newRow("large envelope") << "Picture9" << "OptSize_2" << size << QByteArray("2\r\n");
+    QTest::newRow("left-feed picture") << "Picture2"
+                                       << "Option2" << feed << QByteArray("right\r\n");
+    QTest::newRow("centre-feed picture") << "Picture4"
+                                         << "Option3" << feed << QByteArray("center\r\n");
+    QTest::newRow("small envelope") << "Picture7"
+                                    << "OptSize_0" << size << QByteArray("0\r\n");
+    QTest::newRow("large envelope") << "Picture9"
+                                    << "OptSize_2" << size << QByteArray("2\r\n");
 }
 
 void EnvelopeOptionsTest::pictureClicksSelectAndWrite()
@@ -170,7 +174,7 @@ void EnvelopeOptionsTest::returnAddressSavedOnEveryLeave()
     QTest::mouseClick(c().FromAddr->viewport(), Qt::LeftButton);
     QTest::mouseClick(c().ToAddr->viewport(), Qt::LeftButton);
     QCOMPARE(m_f->bytes(SettingsFiles::From),
-             QByteArray("A very long first address\r\nLine two\r\nLine three\r\n"));
+        QByteArray("A very long first address\r\nLine two\r\nLine three\r\n"));
 
     c().FromAddr->setText(QStringLiteral("Short"));
     m_f->put(SettingsFiles::From, "");

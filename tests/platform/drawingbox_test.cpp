@@ -63,7 +63,15 @@ private slots:
         QString drawn;
         for (int height : columns)
             drawn.append(height == 13 ? u'F' : height == 5 ? u'h' : u'?');
-        QCOMPARE(drawn, u"F" "hhhFF" "hhFhF" "hhFFh" "hFhhF" "hFhFh" "hFhFh" "F"_s);
+        QCOMPARE(drawn,
+            u"F"
+            "hhhFF"
+            "hhFhF"
+            "hhFFh"
+            "hFhhF"
+            "hFhFh"
+            "hFhFh"
+            "F"_s);
     }
 
     void boxCoversPixelsByTheirCentres_data()
@@ -75,10 +83,11 @@ private slots:
         QTest::newRow("bar") << twips << QRectF(50, 50, 15, 190) << QRect(3, 3, 1, 13);
         QTest::newRow("edges past centres") << twips << QRectF(9, 9, 15, 15) << QRect(1, 1, 1, 1);
         QTest::newRow("under a pixel") << twips << QRectF(0, 0, 3, 3) << QRect(0, 0, 1, 1);
-        QTest::newRow("corners swapped") << twips << QRectF(65, 240, -15, -190) << QRect(3, 3, 1, 13);
+        QTest::newRow("corners swapped")
+            << twips << QRectF(65, 240, -15, -190) << QRect(3, 3, 1, 13);
         QTest::newRow("partly outside") << twips << QRectF(-30, -30, 60, 60) << QRect(0, 0, 2, 2);
-        QTest::newRow("centimetres") << int(DrawingSurface::Centimeters)
-                                     << QRectF(0.1, 0.1, 0.1, 0.1) << QRect(4, 4, 4, 4);
+        QTest::newRow("centimetres")
+            << int(DrawingSurface::Centimeters) << QRectF(0.1, 0.1, 0.1, 0.1) << QRect(4, 4, 4, 4);
     }
 
     void boxCoversPixelsByTheirCentres()

@@ -3,9 +3,9 @@
 #include <QTest>
 
 RecordingSurface::RecordingSurface(bool printer, float twipsPerPixelX)
-    : m_printer(printer), m_twipsPerPixelX(twipsPerPixelX)
-{
-}
+    : m_printer(printer)
+    , m_twipsPerPixelX(twipsPerPixelX)
+{ }
 
 void RecordingSurface::setScaleMode(int mode)
 {
@@ -14,5 +14,5 @@ void RecordingSurface::setScaleMode(int mode)
 
 void RecordingSurface::Line(float x1, float y1, float x2, float y2)
 {
-    m_boxes.append(Box{x1, y1, x2, y2, m_pen.scaleMode()});
+    m_boxes.append(Box {x1, y1, x2, y2, m_pen.scaleMode()});
 }
