@@ -2,6 +2,7 @@
 #include "formfixture.h"
 #include "pdfpage.h"
 #include "recordingprinter.h"
+#include "testsupport.h"
 
 #include "app/addressbox.h"
 #include "app/imagebox.h"
@@ -18,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -100,17 +102,19 @@ QStringList lines(const QString &text)
 // lines, the first bar when there are bars, and the end of the document.
 QStringList expectedPage(const Anchors &at, int font = 1,
     const QStringList &returnLines = lines(ReturnAddress),
-    const QStringList &recipient = lines(Recipient), bool bars = true)
+    const QStringList &recipient = lines(Recipient), bool bars = true, bool logo = true)
 {
     const auto printAt = [](const QString &text, double x, double y) {
         return QStringLiteral("Print \"%1\" @%2,%3").arg(text, number(x), number(y));
     };
-    QStringList page {QStringLiteral("setLandscape"),
-        QStringLiteral("PaintPicture %1 %2 1.5 1.5 \"40x20\"")
-            .arg(number(at.returnX), number(at.returnY)),
-        QStringLiteral("setFontSize 10"), QStringLiteral("setFontBold 0")};
+    QStringList page {QStringLiteral("setLandscape")};
+    if (logo) {
+        page << QStringLiteral("PaintPicture %1 %2 1.5 1.5 \"40x20\"")
+                    .arg(number(at.returnX), number(at.returnY));
+    }
+    page << QStringLiteral("setFontSize 10") << QStringLiteral("setFontBold 0");
     for (int k = 0; k < returnLines.size(); ++k)
-        page << printAt(returnLines[k], at.returnX + 2, at.returnY + 0.5 * k);
+        page << printAt(returnLines[k], at.returnX + (logo ? 2 : 0), at.returnY + 0.5 * k);
     page << QStringLiteral("setFontSize %1").arg(FontPoints[font])
          << QStringLiteral("setFontBold 1");
     for (int k = 0; k < recipient.size(); ++k)
@@ -271,9 +275,7 @@ void PrintJobTest::pageFollowsTheAnchorTable()
     clickPrint();
 
     QTEST(pageOf(*m_printer), "page");
-    QCOMPARE(m_printer->callsOf(QStringLiteral("Line")).size(), 52);
-    QCOMPARE(
-        m_printer->callsOf(QStringLiteral("Print")).first().scaleMode, DrawingSurface::Centimeters);
+    QCOMPARE(m_printer->log().filter(QRegularExpression(QStringLiteral("^Line "))).size(), 52);
 }
 
 void PrintJobTest::pageFollowsTheFilesAndTheEdgeSpace_data()
@@ -281,23 +283,31 @@ void PrintJobTest::pageFollowsTheFilesAndTheEdgeSpace_data()
     QTest::addColumn<bool>("returnFile");
     QTest::addColumn<QString>("recipient");
     QTest::addColumn<double>("marginInches");
+    QTest::addColumn<bool>("logo");
+    QTest::addColumn<bool>("barCode");
     QTest::addColumn<QStringList>("page");
 
     const QString noDigits = QStringLiteral("Bo Ray\r\nNowhere");
+    const QStringList from = lines(ReturnAddress);
     QTest::newRow("no return-address file")
-        << false << Recipient << 2.0 << expectedPage(WorkedExample, 1, {});
+        << false << Recipient << 2.0 << true << true << expectedPage(WorkedExample, 1, {});
     QTest::newRow("empty recipient box: one empty line")
-        << true << QString() << 2.0
-        << expectedPage(WorkedExample, 1, lines(ReturnAddress), {{}}, false);
+        << true << QString() << 2.0 << true << true
+        << expectedPage(WorkedExample, 1, from, {{}}, false);
     QTest::newRow("bar code on, no digits")
-        << true << noDigits << 2.0
-        << expectedPage(WorkedExample, 1, lines(ReturnAddress), lines(noDigits), false);
+        << true << noDigits << 2.0 << true << true
+        << expectedPage(WorkedExample, 1, from, lines(noDigits), false);
+    QTest::newRow("bar code off") << true << Recipient << 2.0 << true << false
+                                  << expectedPage(WorkedExample, 1, from, lines(Recipient), false);
+    QTest::newRow("logo off: the return address starts at its anchor")
+        << true << Recipient << 2.0 << false << true
+        << expectedPage(WorkedExample, 1, from, lines(Recipient), true, false);
     // Edge spaces a hostile "margin.txt" can hold are printed as none.
     const double inf = std::numeric_limits<double>::infinity();
     for (const double margin :
         {inf, -inf, std::numeric_limits<double>::quiet_NaN(), 1e300, 100.5}) {
         QTest::addRow("edge space %g", margin)
-            << true << Recipient << margin << expectedPage({0.2, 6.5, 8.5, 8.5});
+            << true << Recipient << margin << true << true << expectedPage({0.2, 6.5, 8.5, 8.5});
     }
 }
 
@@ -306,8 +316,12 @@ void PrintJobTest::pageFollowsTheFilesAndTheEdgeSpace()
     QFETCH(bool, returnFile);
     QFETCH(QString, recipient);
     QFETCH(double, marginInches);
+    QFETCH(bool, logo);
+    QFETCH(bool, barCode);
 
     chooseEnvelope();
+    c().Check1->setChecked(logo);
+    c().Check2->setChecked(barCode);
     c().ToAddr->setText(recipient);
     if (!returnFile)
         QVERIFY(QFile::remove(m_f->path(SettingsFiles::From)));
@@ -341,8 +355,8 @@ void PrintJobTest::previewIsRedrawnOnEveryPath_data()
 
     QTest::newRow("dialog cancelled") << false << false << -1 << 1 << QString();
     QTest::newRow("recipient cannot be saved") << true << true << -1 << 0 << QString();
-    QTest::newRow("printer fails mid-page")
-        << true << false << 8 << 1 << QStringLiteral("abortDoc");
+    QTest::newRow("printer fails on the first line") // call 7, after the logo
+        << true << false << 7 << 1 << QStringLiteral("abortDoc");
     QTest::newRow("printed") << true << false << -1 << 1 << QStringLiteral("EndDoc");
 }
 
@@ -372,12 +386,12 @@ void PrintJobTest::previewIsRedrawnOnEveryPath()
     const QStringList log = m_printer->log();
     QCOMPARE(log.isEmpty() ? QString() : log.last(), lastCall);
     QCOMPARE(log.count(QStringLiteral("EndDoc")), int(lastCall == u"EndDoc"));
+    if (failFromCall >= 0) // nothing more is drawn after the failing line
+        QCOMPARE(log.size(), failFromCall + 2);
     QCOMPARE(m_f->form().runState().ZipDigits, RecipientDigits);
     if (m_dialog->shown == 0)
         return;
     QCOMPARE(m_f->bytes(SettingsFiles::To), Recipient.toLatin1() + "\r\n");
-    QVERIFY(m_f->form().commonDialog().CancelError);
-    QCOMPARE(m_f->form().commonDialog().Flags, 0x80004);
     QVERIFY(!m_dialog->selectionOffered);
     QVERIFY(!m_dialog->printToFileOffered);
 }
@@ -404,6 +418,18 @@ void PrintJobTest::pdfPrinterGetsThePage()
         const QPointF found = page.wordAt(QLatin1StringView(word));
         QVERIFY2((found - topLeft).manhattanLength() < 0.05, word);
     }
+    // The return address in a plain 10 pt font, the recipient in a bold one, 14 pt.
+    const auto points = [&page](const char *word) {
+        return page.wordBox(QLatin1StringView(word)).height() * 72 / 2.54;
+    };
+    QVERIFY2(qAbs(points("Ann") - 10) < 3, qPrintable(QString::number(points("Ann"))));
+    QVERIFY2(
+        qAbs(points("Bo") / points("Ann") - 1.4) < 0.15, qPrintable(QString::number(points("Bo"))));
+    const QList<QByteArray> fonts
+        = TestSupport::runTool(QStringLiteral("pdffonts"), {pdf}).trimmed().split('\n').mid(2);
+    const auto bold = [](const QByteArray &font) { return font.contains("Bold"); };
+    QVERIFY(std::any_of(fonts.begin(), fonts.end(), bold));
+    QVERIFY(!std::all_of(fonts.begin(), fonts.end(), bold));
 
     // 600 dpi: the logo's 1.5 cm is 354 pixels; a full bar, 24 x 190 twips, is 10 x 79.
     // Poppler fills every pixel a picture touches, hence a pixel more on each side.

@@ -34,7 +34,6 @@ PdfPage::PdfPage(QString path, QPointF originPoints, int renderDpi)
     for (const QRegularExpressionMatch &match : word.globalMatch(xhtml)) {
         const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
         const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
-        ++m_wordCount;
         if (!m_words.contains(match.captured(5))) {
             m_words.insert(match.captured(5),
                 QRectF((topLeft - m_originPoints) / PointsPerCm,

@@ -17,8 +17,6 @@ public:
 
     [[nodiscard]] int pageCount() const;
     [[nodiscard]] bool isLandscape() const;
-    // How many words the page holds, repeats included.
-    [[nodiscard]] int wordCount() const { return m_wordCount; }
     // The word's box; NaN when the page lacks the word.
     [[nodiscard]] QRectF wordBox(const QString &word) const;
     // The top-left corner of the word's box; NaN when the page lacks the word.
@@ -33,5 +31,4 @@ private:
     QPointF m_originPoints;
     int m_renderDpi;
     QHash<QString, QRectF> m_words; // first occurrence, in centimetres
-    int m_wordCount = 0;
 };

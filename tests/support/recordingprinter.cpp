@@ -24,10 +24,6 @@ QString describe(const PrinterCall &call)
 
 } // namespace
 
-RecordingPrinter::RecordingPrinter(float twipsPerPixelX)
-    : m_twipsPerPixelX(twipsPerPixelX)
-{ }
-
 void RecordingPrinter::setScaleMode(int mode)
 {
     record(QStringLiteral("setScaleMode"), {double(mode)});
@@ -54,19 +50,16 @@ void RecordingPrinter::Line(float x1, float y1, float x2, float y2)
 void RecordingPrinter::setLandscape()
 {
     record(QStringLiteral("setLandscape"));
-    m_landscape = true;
 }
 
 void RecordingPrinter::setFontSize(double points)
 {
     record(QStringLiteral("setFontSize"), {points});
-    m_fontPoints = points;
 }
 
 void RecordingPrinter::setFontBold(bool on)
 {
     record(QStringLiteral("setFontBold"), {on ? 1.0 : 0.0});
-    m_fontBold = on;
 }
 
 void RecordingPrinter::Print(const QString &line)
@@ -92,16 +85,6 @@ void RecordingPrinter::abortDoc()
     record(QStringLiteral("abortDoc"));
 }
 
-QList<PrinterCall> RecordingPrinter::callsOf(const QString &operation) const
-{
-    QList<PrinterCall> found;
-    for (const PrinterCall &call : m_calls) {
-        if (call.operation == operation)
-            found << call;
-    }
-    return found;
-}
-
 QStringList RecordingPrinter::log() const
 {
     QStringList lines;
@@ -114,6 +97,5 @@ void RecordingPrinter::record(const QString &operation, QList<double> numbers, c
 {
     if (m_failFrom >= 0 && m_calls.size() >= m_failFrom)
         m_ok = false;
-    m_calls << PrinterCall {operation, std::move(numbers), text, m_pen.scaleMode(), m_pen.x(),
-        m_pen.y(), m_fontPoints, m_fontBold, m_landscape};
+    m_calls << PrinterCall {operation, std::move(numbers), text, m_pen.x(), m_pen.y()};
 }

@@ -8,18 +8,14 @@
 #include <QStringList>
 
 // One call made on a RecordingPrinter, with its arguments as given (in the
-// unit in force at the call) and the printer's state at that moment.
+// unit in force at the call) and the pen at that moment.
 struct PrinterCall
 {
     QString operation; // the member function's name: "Print", "setCurrentX", ...
     QList<double> numbers;
     QString text;
-    int scaleMode = DrawingSurface::Twips;
     float penX = 0; // in that unit
     float penY = 0;
-    double fontPoints = 0;
-    bool fontBold = false;
-    bool landscape = false;
 };
 
 // A printer that draws nothing and remembers every call. Pen and unit behave
@@ -28,16 +24,14 @@ struct PrinterCall
 class RecordingPrinter final : public PrinterSurface
 {
 public:
-    // 600 dpi by default.
-    explicit RecordingPrinter(float twipsPerPixelX = 2.4f);
-
     [[nodiscard]] int ScaleMode() const override { return m_pen.scaleMode(); }
     void setScaleMode(int mode) override;
     [[nodiscard]] float CurrentX() const override { return m_pen.x(); }
     void setCurrentX(float x) override;
     [[nodiscard]] float CurrentY() const override { return m_pen.y(); }
     void setCurrentY(float y) override;
-    [[nodiscard]] float TwipsPerPixelX() const override { return m_twipsPerPixelX; }
+    // A 600 dpi printer.
+    [[nodiscard]] float TwipsPerPixelX() const override { return 2.4f; }
     void Line(float x1, float y1, float x2, float y2) override;
 
     void setLandscape() override;
@@ -52,8 +46,6 @@ public:
     // The call with this index (from 0) and every later call fail.
     void failFromCall(int index) { m_failFrom = index; }
 
-    [[nodiscard]] const QList<PrinterCall> &calls() const { return m_calls; }
-    [[nodiscard]] QList<PrinterCall> callsOf(const QString &operation) const;
     // One line per call: the operation, its numbers (6 significant digits) and
     // its text in quotes; a Print also gives the pen: Print "Jane" @7.28,6.5
     // and a PaintPicture the picture's size: PaintPicture 1 2 1.5 1.5 "32x16"
@@ -63,10 +55,6 @@ private:
     void record(const QString &operation, QList<double> numbers = {}, const QString &text = {});
 
     ScaledPen m_pen;
-    float m_twipsPerPixelX;
-    double m_fontPoints = 0;
-    bool m_fontBold = false;
-    bool m_landscape = false;
     bool m_ok = true;
     int m_failFrom = -1;
     QList<PrinterCall> m_calls;
