@@ -39,36 +39,32 @@ class PostNetTest : public QObject
 private slots:
     void barWidthFitsDevicePixels_data()
     {
+        QTest::addColumn<bool>("printer");
         QTest::addColumn<float>("pixelSize");
         QTest::addColumn<float>("width");
-        QTest::newRow("96 dpi") << 15.0f << 15.0f;
-        QTest::newRow("120 dpi, raised to the minimum") << 12.0f << 15.0f;
-        QTest::newRow("144 dpi") << 10.0f << 20.0f;
-        QTest::newRow("188 dpi, within the margin") << 7.67f << 23.0f;
-        QTest::newRow("192 dpi, half to even") << 7.5f << 22.0f;
-        QTest::newRow("240 dpi") << 6.0f << 18.0f;
-        QTest::newRow("300 dpi") << 4.8f << 24.0f;
-        QTest::newRow("400 dpi") << 3.6f << 22.0f;
-        QTest::newRow("600 dpi") << 2.4f << 24.0f;
-        QTest::newRow("1200 dpi") << 1.2f << 24.0f;
-        QTest::newRow("no pixel size") << 0.0f << 15.0f;
+        QTest::newRow("screen, whatever the pixel size") << false << 4.8f << 15.0f;
+        QTest::newRow("96 dpi") << true << 15.0f << 15.0f;
+        QTest::newRow("120 dpi, raised to the minimum") << true << 12.0f << 15.0f;
+        QTest::newRow("144 dpi") << true << 10.0f << 20.0f;
+        QTest::newRow("188 dpi, within the margin") << true << 7.67f << 23.0f;
+        QTest::newRow("192 dpi, half to even") << true << 7.5f << 22.0f;
+        QTest::newRow("240 dpi") << true << 6.0f << 18.0f;
+        QTest::newRow("300 dpi") << true << 4.8f << 24.0f;
+        QTest::newRow("400 dpi") << true << 3.6f << 22.0f;
+        QTest::newRow("600 dpi") << true << 2.4f << 24.0f;
+        QTest::newRow("1200 dpi") << true << 1.2f << 24.0f;
+        QTest::newRow("no pixel size") << true << 0.0f << 15.0f;
     }
 
     void barWidthFitsDevicePixels()
     {
+        QFETCH(bool, printer);
         QFETCH(float, pixelSize);
         QFETCH(float, width);
-        RecordingSurface printer(true, pixelSize);
-        basPostNet::DrawBar(printer, basPostNet::FullBar);
-        QCOMPARE(printer.boxes().value(0).x2 - printer.boxes().value(0).x1, width);
-    }
-
-    void previewSurfacesFollowTheScreen()
-    {
         QCOMPARE(Screen::TwipsPerPixelX(), 15.0f);
-        RecordingSurface preview(false, 4.8f);
-        basPostNet::DrawBar(preview, basPostNet::FullBar);
-        QCOMPARE(preview.boxes().value(0).x2 - preview.boxes().value(0).x1, 15.0f);
+        RecordingSurface surface(printer, pixelSize);
+        basPostNet::DrawBar(surface, basPostNet::FullBar);
+        QCOMPARE(surface.boxes().value(0).x2 - surface.boxes().value(0).x1, width);
     }
 
     void barShape_data()
@@ -97,17 +93,6 @@ private slots:
         QCOMPARE(screen.CurrentY(), 200.0f);
     }
 
-    void barsSharePitchAndBottomLine()
-    {
-        RecordingSurface screen;
-        for (qint32 kind : {1, 0, 1, 0})
-            basPostNet::DrawBar(screen, kind);
-        for (qsizetype i = 0; i < screen.boxes().size(); ++i) {
-            QCOMPARE(screen.boxes()[i].x1, 67.0f * static_cast<float>(i));
-            QCOMPARE(screen.boxes()[i].y2, 190.0f);
-        }
-    }
-
     void callersUnitIsKept()
     {
         constexpr float twipsPerCentimetre = 1440.0f / 2.54f;
@@ -131,26 +116,19 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("bars");
-        const QString zip12345 = u"F"
-                                 "hhhFF"
-                                 "hhFhF"
-                                 "hhFFh"
-                                 "hFhhF"
-                                 "hFhFh"
-                                 "hFhFh"
-                                 "F"_s;
+        // Frame bar, 1 2 3 4 5, check digit 5, frame bar.
+        const QString zip12345 = u"F hhhFF hhFhF hhFFh hFhhF hFhFh hFhFh F"_s.remove(u' ');
         QTest::newRow("12345") << u"12345"_s << zip12345;
-        QTest::newRow("spaces around") << u"  12345 "_s << zip12345;
-        QTest::newRow("letters and dashes anywhere") << u"a1-2 b3x4--5z"_s << zip12345;
-        QTest::newRow("0") << u"0"_s
-                           << u"F"
-                              "FFhhh"
-                              "FFhhh"
-                              "F"_s;
-        QTest::newRow("five zeros") << u"00000"_s << framedBars(u"000000");
-        QTest::newRow("sum 45") << u"123456789"_s << framedBars(u"1234567895");
+        QTest::newRow("blanks, letters and dashes anywhere") << u" a1-2 b3x4--5z "_s << zip12345;
+        QTest::newRow("0 gives 12 bars") << u"0"_s << u"FFFhhhFFhhhF"_s;
+        QTest::newRow("ZIP+4 without dash") << u"123456789"_s << framedBars(u"1234567895");
         QTest::newRow("ZIP+4 with dash") << u"12345-6789"_s << framedBars(u"1234567895");
-        QTest::newRow("sum 29") << u"99920"_s << framedBars(u"999201");
+        QTest::newRow("check digit 1") << u"99920"_s << framedBars(u"999201");
+        // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum.
+        const QString nines = QString(4999, u'9') + u'8';
+        QTest::newRow("5,000 digits") << nines << framedBars(nines + u'1');
+        QTest::newRow("empty draws nothing") << QString() << QString();
+        QTest::newRow("no digits draw nothing") << u"Springfield - IL"_s << QString();
     }
 
     void encodesDigitsWithCheckDigit()
@@ -158,42 +136,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, bars);
         RecordingSurface surface;
-        surface.setCurrentY(50);
-        basPostNet::DrawPostNet(text, surface);
-        QCOMPARE(barsDrawn(surface, 50), bars);
-    }
-
-    void drawsNothingWithoutDigits_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("spaces") << u"    "_s;
-        QTest::newRow("letters") << u"Springfield"_s;
-        QTest::newRow("dash") << u"-"_s;
-    }
-
-    void drawsNothingWithoutDigits()
-    {
-        QFETCH(QString, text);
-        RecordingSurface surface;
         surface.setCurrentX(50);
         surface.setCurrentY(60);
         basPostNet::DrawPostNet(text, surface);
-        QVERIFY(surface.boxes().isEmpty());
-        QCOMPARE(surface.CurrentX(), 50.0f);
+        QCOMPARE(barsDrawn(surface, 60), bars);
+        QCOMPARE(surface.CurrentX(), 50.0f + 67.0f * static_cast<float>(bars.size()));
         QCOMPARE(surface.CurrentY(), 60.0f);
-    }
-
-    void encodesVeryLongTexts()
-    {
-        // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum.
-        RecordingSurface surface;
-        basPostNet::DrawPostNet(QString(4999, u'9') + u'8', surface);
-        QCOMPARE(surface.boxes().size(), 5 * (5000 + 1) + 2);
-        QCOMPARE(barsDrawn(surface, 0).right(6),
-            u"hhhFF"
-            "F"_s);
-        QCOMPARE(surface.CurrentX(), 67.0f * static_cast<float>(surface.boxes().size()));
     }
 };
 
