@@ -2,12 +2,12 @@
 #include "benchwindow.h"
 #include "median.h"
 
-#include "app/addressbox.h"
-#include "app/form1.h"
-#include "app/imagebox.h"
+#include "controls/addressbox.h"
+#include "controls/imagebox.h"
+#include "handlers/printjob.h"
 #include "platform/commondialogpresenter.h"
 #include "platform/qtprintersurface.h"
-#include "print/printjob.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,12 +82,22 @@ public:
         , m_endedMs(endedMs)
     { }
 
-    int ScaleMode() const override { return m_surface.ScaleMode(); }
-    void setScaleMode(int mode) override { m_surface.setScaleMode(mode); }
-    float CurrentX() const override { return m_surface.CurrentX(); }
-    void setCurrentX(float x) override { m_surface.setCurrentX(x); }
-    float CurrentY() const override { return m_surface.CurrentY(); }
-    void setCurrentY(float y) override { m_surface.setCurrentY(y); }
+    // The pen is kept here and on the wrapped surface alike.
+    void setScaleMode(int mode) override
+    {
+        PrinterSurface::setScaleMode(mode);
+        m_surface.setScaleMode(mode);
+    }
+    void setCurrentX(float x) override
+    {
+        PrinterSurface::setCurrentX(x);
+        m_surface.setCurrentX(x);
+    }
+    void setCurrentY(float y) override
+    {
+        PrinterSurface::setCurrentY(y);
+        m_surface.setCurrentY(y);
+    }
     float TwipsPerPixelX() const override { return m_surface.TwipsPerPixelX(); }
     void Line(float x1, float y1, float x2, float y2) override { m_surface.Line(x1, y1, x2, y2); }
     void setLandscape() override { m_surface.setLandscape(); }

@@ -2,8 +2,8 @@
 #include "benchwindow.h"
 #include "median.h"
 
-#include "app/addressbox.h"
-#include "app/form1.h"
+#include "controls/addressbox.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 // as the text's digits and a check digit that makes the sum a multiple of 10.
 #include "fuzzsupport.h"
 
-#include "barcode/postnet.h"
+#include "logic/postnet.h"
 #include "recordingsurface.h"
 #include "settings/textcodec.h"
 
@@ -23,7 +23,6 @@ constexpr std::array<int, 5> Weights {7, 4, 2, 1, 0};
 
 struct Setup
 {
-    bool printer = false;
     bool centimetres = false; // the unit the caller left the surface in
     float twipsPerPixel = 15.0f;
     float x = 0; // pen, whole twips
@@ -34,8 +33,7 @@ Setup setupFrom(Fuzz::InputReader &reader)
 {
     Setup setup;
     const auto flags = reader.take<quint8>();
-    setup.printer = flags & 1;
-    setup.centimetres = flags & 2;
+    setup.centimetres = flags & 1;
     setup.twipsPerPixel = reader.take<float>(); // any bit pattern: NaN, 0, huge
     setup.x = reader.take<quint16>();
     setup.y = reader.take<quint16>();
@@ -109,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Setup setup = setupFrom(reader);
     const QString text = TextCodec::decode(reader.rest());
 
-    RecordingSurface surface(setup.printer, setup.twipsPerPixel);
+    RecordingSurface surface(setup.twipsPerPixel);
     surface.setCurrentX(setup.x);
     surface.setCurrentY(setup.y);
     const int unit = setup.centimetres ? DrawingSurface::Centimeters : DrawingSurface::Twips;

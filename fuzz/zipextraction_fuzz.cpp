@@ -3,7 +3,7 @@
 // the whole text end with them.
 #include "fuzzsupport.h"
 
-#include "barcode/zipextraction.h"
+#include "logic/zipextraction.h"
 #include "settings/textcodec.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "scripteddialog.h"
 #include "testsupport.h"
 
-#include "options/logochoice.h"
+#include "handlers/logochoice.h"
 #include "platform/commondialog.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include <QByteArray>
 #include <QString>

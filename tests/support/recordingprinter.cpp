@@ -27,19 +27,19 @@ QString describe(const PrinterCall &call)
 void RecordingPrinter::setScaleMode(int mode)
 {
     record(QStringLiteral("setScaleMode"), {double(mode)});
-    m_pen.setScaleMode(mode);
+    DrawingSurface::setScaleMode(mode);
 }
 
 void RecordingPrinter::setCurrentX(float x)
 {
     record(QStringLiteral("setCurrentX"), {x});
-    m_pen.setX(x);
+    DrawingSurface::setCurrentX(x);
 }
 
 void RecordingPrinter::setCurrentY(float y)
 {
     record(QStringLiteral("setCurrentY"), {y});
-    m_pen.setY(y);
+    DrawingSurface::setCurrentY(y);
 }
 
 void RecordingPrinter::Line(float x1, float y1, float x2, float y2)
@@ -97,5 +97,5 @@ void RecordingPrinter::record(const QString &operation, QList<double> numbers, c
 {
     if (m_failFrom >= 0 && m_calls.size() >= m_failFrom)
         m_ok = false;
-    m_calls << PrinterCall {operation, std::move(numbers), text, m_pen.x(), m_pen.y()};
+    m_calls << PrinterCall {operation, std::move(numbers), text, CurrentX(), CurrentY()};
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "barcode/scaledpen.h"
-#include "print/printersurface.h"
+#include "drawing/printersurface.h"
 
 #include <QList>
 #include <QString>
@@ -24,11 +23,8 @@ struct PrinterCall
 class RecordingPrinter final : public PrinterSurface
 {
 public:
-    [[nodiscard]] int ScaleMode() const override { return m_pen.scaleMode(); }
     void setScaleMode(int mode) override;
-    [[nodiscard]] float CurrentX() const override { return m_pen.x(); }
     void setCurrentX(float x) override;
-    [[nodiscard]] float CurrentY() const override { return m_pen.y(); }
     void setCurrentY(float y) override;
     // A 600 dpi printer.
     [[nodiscard]] float TwipsPerPixelX() const override { return 2.4f; }
@@ -54,7 +50,6 @@ public:
 private:
     void record(const QString &operation, QList<double> numbers = {}, const QString &text = {});
 
-    ScaledPen m_pen;
     bool m_ok = true;
     int m_failFrom = -1;
     QList<PrinterCall> m_calls;

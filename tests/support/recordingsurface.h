@@ -1,7 +1,6 @@
 #pragma once
 
-#include "barcode/drawingsurface.h"
-#include "barcode/scaledpen.h"
+#include "drawing/drawingsurface.h"
 
 #include <QList>
 
@@ -21,28 +20,17 @@ public:
         int scaleMode = DrawingSurface::Twips;
     };
 
-    explicit RecordingSurface(bool printer = false, float twipsPerPixelX = 15.0f);
+    explicit RecordingSurface(float twipsPerPixelX = 15.0f);
 
-    void setPrinter(bool printer) { m_printer = printer; }
     void setTwipsPerPixelX(float twips) { m_twipsPerPixelX = twips; }
 
     [[nodiscard]] const QList<Box> &boxes() const { return m_boxes; }
     void clearBoxes() { m_boxes.clear(); }
 
-    [[nodiscard]] int ScaleMode() const override { return m_pen.scaleMode(); }
-    // A unit the pen does not know fails the test that set it.
-    void setScaleMode(int mode) override;
-    [[nodiscard]] float CurrentX() const override { return m_pen.x(); }
-    void setCurrentX(float x) override { m_pen.setX(x); }
-    [[nodiscard]] float CurrentY() const override { return m_pen.y(); }
-    void setCurrentY(float y) override { m_pen.setY(y); }
     [[nodiscard]] float TwipsPerPixelX() const override { return m_twipsPerPixelX; }
     void Line(float x1, float y1, float x2, float y2) override;
-    [[nodiscard]] bool isPrinter() const override { return m_printer; }
 
 private:
-    ScaledPen m_pen;
     QList<Box> m_boxes;
-    bool m_printer;
     float m_twipsPerPixelX;
 };

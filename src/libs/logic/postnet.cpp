@@ -1,0 +1,131 @@
+#include "postnet.h"
+
+#include <array>
+#include <cmath>
+
+namespace basPostNet {
+
+namespace {
+
+constexpr float BarPitch = 67.0f;
+constexpr float FullBarHeight = 190.0f;
+constexpr float HalfBarTop = 120.0f;
+constexpr double MinBarWidth = 15.0;
+constexpr double MaxBarWidth = 24.0;
+
+// Left to right; the positions weigh 7, 4, 2, 1, 0 and 0 is written as 7 + 4.
+constexpr std::array<std::array<qint32, 5>, 10> DigitBars {{
+    {FullBar, FullBar, HalfBar, HalfBar, HalfBar},
+    {HalfBar, HalfBar, HalfBar, FullBar, FullBar},
+    {HalfBar, HalfBar, FullBar, HalfBar, FullBar},
+    {HalfBar, HalfBar, FullBar, FullBar, HalfBar},
+    {HalfBar, FullBar, HalfBar, HalfBar, FullBar},
+    {HalfBar, FullBar, HalfBar, FullBar, HalfBar},
+    {HalfBar, FullBar, FullBar, HalfBar, HalfBar},
+    {FullBar, HalfBar, HalfBar, HalfBar, FullBar},
+    {FullBar, HalfBar, HalfBar, FullBar, HalfBar},
+    {FullBar, HalfBar, FullBar, HalfBar, HalfBar},
+}};
+
+class ScaleModeGuard
+{
+public:
+    ScaleModeGuard(DrawingSurface &surface, int mode)
+        : m_surface(surface)
+        , m_saved(surface.ScaleMode())
+    {
+        m_surface.setScaleMode(mode);
+    }
+    ~ScaleModeGuard() { m_surface.setScaleMode(m_saved); }
+    ScaleModeGuard(const ScaleModeGuard &) = delete;
+    ScaleModeGuard &operator=(const ScaleModeGuard &) = delete;
+
+private:
+    DrawingSurface &m_surface;
+    int m_saved;
+};
+
+// The largest whole number of device pixels that fits in the bar, in whole
+// twips. The small excess over 23 and 24 twips lets a pixel that fits exactly,
+// or all but, count in spite of rounding error.
+[[nodiscard]] float barWidthFor(float pixelSize)
+{
+    const float base = pixelSize >= 6.0f ? 23.01f : 24.01f;
+    const float pixels = std::floor(base / pixelSize);
+    const double width = std::nearbyint(static_cast<double>(pixels * pixelSize));
+    // Written so that a nonsensical pixel size (0, negative, NaN) still gives a bar.
+    if (!(width >= MinBarWidth))
+        return static_cast<float>(MinBarWidth);
+    if (width > MaxBarWidth)
+        return static_cast<float>(MaxBarWidth);
+    return static_cast<float>(width);
+}
+
+[[nodiscard]] bool isDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+[[nodiscard]] int digitValue(QChar c)
+{
+    return c.unicode() - u'0';
+}
+
+[[nodiscard]] QStringView withoutOuterSpaces(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text[first] == u' ')
+        ++first;
+    while (end > first && text[end - 1] == u' ')
+        --end;
+    return text.mid(first, end - first);
+}
+
+void drawDigit(DrawingSurface &surface, int digit)
+{
+    for (const qint32 &barKind : DigitBars[static_cast<std::size_t>(digit)])
+        DrawBar(surface, barKind);
+}
+
+} // namespace
+
+void DrawBar(DrawingSurface &surface, const qint32 &barKind)
+{
+    const ScaleModeGuard inTwips(surface, DrawingSurface::Twips);
+    const float width = barWidthFor(surface.TwipsPerPixelX());
+    const float x = surface.CurrentX();
+    const float y = surface.CurrentY();
+    const float top = barKind == FullBar ? y : y + HalfBarTop;
+    surface.Line(x, top, x + width, y + FullBarHeight);
+    surface.setCurrentX(x + BarPitch);
+    surface.setCurrentY(y);
+}
+
+void DrawPostNet(QString text, DrawingSurface &surface)
+{
+    const QStringView digits = withoutOuterSpaces(text);
+
+    // Wide enough for any text a QString can hold.
+    qint64 digitSum = 0;
+    bool anyDigit = false;
+    for (QChar c : digits) {
+        if (isDigit(c)) {
+            digitSum += digitValue(c);
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return;
+    const int checkDigit = static_cast<int>((10 - digitSum % 10) % 10);
+
+    DrawBar(surface, FullBar);
+    for (QChar c : digits) {
+        if (isDigit(c))
+            drawDigit(surface, digitValue(c));
+    }
+    drawDigit(surface, checkDigit);
+    DrawBar(surface, FullBar);
+}
+
+} // namespace basPostNet

@@ -1,0 +1,34 @@
+#include "application.h"
+
+#include "controls/pictures.h"
+#include "form1.h"
+#include "platform/settingsfolderlocator.h"
+#include "platform/singlecopyguard.h"
+#include "version.h"
+
+#include <QApplication>
+
+int runQuillmark(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QApplication::setApplicationVersion(QLatin1StringView(Version::String));
+    QApplication::setDesktopFileName(QLatin1StringView(Version::AppId));
+    QApplication::setWindowIcon(Pictures::windowIcon());
+
+    SingleCopyGuard guard(SingleCopyGuard::defaultRuntimeFolder());
+    Form1Services services;
+    services.locateSettingsFolder = [] { return SettingsFolderLocator::forThisMachine().locate(); };
+    services.anotherCopyRunning = [&guard] { return guard.anotherCopyRunning(); };
+
+    Form1 form(services);
+    if (!form.Form_Load())
+        return 0;
+    QObject::connect(&guard, &SingleCopyGuard::activationRequested, &form, [&form] {
+        form.showNormal();
+        form.raise();
+        form.activateWindow();
+    });
+    form.show();
+    return QApplication::exec();
+}

@@ -1,6 +1,0 @@
-#include "app/application.h"
-
-int main(int argc, char *argv[])
-{
-    return runQuillmark(argc, argv);
-}

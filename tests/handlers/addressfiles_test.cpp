@@ -1,0 +1,242 @@
+#include "formfixture.h"
+#include "scripteddialog.h"
+#include "testsupport.h"
+
+#include "controls/addressbox.h"
+#include "controls/imagebox.h"
+#include "settings/settingsfiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+class AddressFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_files = std::make_unique<QTemporaryDir>();
+        m_f = std::make_unique<FormFixture>();
+        QVERIFY(m_f->start());
+        m_dialog = &ScriptedDialog::installIn(m_f->form().commonDialog());
+    }
+
+    void cleanup()
+    {
+        m_f.reset();
+        m_files.reset();
+    }
+
+    void saveAndOpenAgain_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("lines with accents") << u"Zoë Müller\r\nCafé Straße 1"_s
+                                            << QByteArray("Zo\xc3\xab M\xc3\xbcller\r\n"
+                                                          "Caf\xc3\xa9 Stra\xc3\x9f"
+                                                          "e 1\r\n");
+        QTest::newRow("empty box") << QString() << QByteArray("\r\n");
+        QTest::newRow("empty lines inside and at the end")
+            << u"A\r\n\r\nB\r\n"_s << QByteArray("A\r\n\r\nB\r\n\r\n");
+    }
+
+    void saveAndOpenAgain()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        c().ToAddr->setText(text);
+        save(file(u"a.qmf"_s));
+        QCOMPARE(TestSupport::readFile(file(u"a.qmf"_s)), bytes);
+
+        c().ToAddr->setText(u"Something else"_s);
+        open(file(u"a.qmf"_s));
+        QCOMPARE(c().ToAddr->text(), text);
+        QVERIFY(!m_f->exists(SettingsFiles::To)); // neither saving nor opening touches it
+    }
+
+    // Files other programs wrote; nothing may make opening wait or read without bound.
+    void openReadsOtherFilesSafely_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Windows-1252, CR-only lines, no final break")
+            << false << QByteArray("Zo\xeb\r\x80 5\rC") << u"Zoë\r\n€ 5\r\nC"_s;
+        // 16384 lines of 64 bytes fill the 1 MiB that is read; the rest is not.
+        QTest::newRow("2 MiB file") << false << QByteArray(62, 'x').append("\r\n").repeated(32768)
+                                    << QStringList(16384, QString(62, u'x')).join(u"\r\n"_s);
+        QTest::newRow("FIFO") << true << QByteArray() << QString();
+    }
+
+    void openReadsOtherFilesSafely()
+    {
+        QFETCH(bool, fifo);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const QString path = file(u"in.qmf"_s);
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(TestSupport::writeFile(path, bytes));
+        c().ToAddr->setText(u"Previous"_s);
+        open(path);
+        QCOMPARE(c().ToAddr->text(), text);
+    }
+
+    void savePathUsedAsTypedAndReplaced()
+    {
+        c().ToAddr->setText(u"First, a much longer address\r\nover two lines"_s);
+        save(file(u"no-extension"_s));
+        c().ToAddr->setText(u"Short"_s);
+        save(file(u"no-extension"_s));
+        QCOMPARE(TestSupport::readFile(file(u"no-extension"_s)), QByteArray("Short\r\n"));
+        QCOMPARE(entries(), QStringList {u"no-extension"_s});
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<bool>("saving");
+        QTest::newRow("save dialog") << true;
+        QTest::newRow("open dialog") << false;
+    }
+
+    void cancelChangesNothing()
+    {
+        QFETCH(bool, saving);
+        c().ToAddr->setText(u"Ann\r\nDallas TX 75201"_s);
+        save(file(u"kept.qmf"_s));
+        c().ToAddr->setText(u"Bob\r\nAustin TX 73301"_s);
+        const QStringList settingsBefore = QDir(m_f->folder()).entryList(QDir::Files);
+
+        m_dialog->cancel();
+        (saving ? c().Save : c().Open)->click();
+        QCOMPARE(c().ToAddr->text(), u"Bob\r\nAustin TX 73301"_s);
+        QCOMPARE(
+            TestSupport::readFile(file(u"kept.qmf"_s)), QByteArray("Ann\r\nDallas TX 75201\r\n"));
+        QCOMPARE(entries(), QStringList {u"kept.qmf"_s});
+        QCOMPARE(QDir(m_f->folder()).entryList(QDir::Files), settingsBefore);
+    }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("chosen path is a folder") << u"folder"_s;
+        QTest::newRow("folder not writable") << u"read-only folder"_s;
+        QTest::newRow("file read-only") << u"read-only file"_s;
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, kind);
+        if (kind.startsWith(u"read-only") && ::geteuid() == 0)
+            QSKIP("Permissions do not bind root");
+        const QString old = file(u"old.qmf"_s);
+        QVERIFY(TestSupport::writeFile(old, "Old\r\n"));
+        QString target = old;
+        if (kind == u"folder")
+            QVERIFY(QDir(m_files->path()).mkdir(target = file(kind)));
+        else if (kind == u"read-only folder")
+            QVERIFY(QFile::setPermissions(m_files->path(), QFile::ReadOwner | QFile::ExeOwner));
+        else
+            QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
+        const QStringList before = entries();
+
+        c().ToAddr->setText(u"New"_s);
+        save(target);
+        QFile::setPermissions(
+            m_files->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(TestSupport::readFile(old), QByteArray("Old\r\n"));
+        QCOMPARE(entries(), before);
+    }
+
+    void openedAddressDrivesThePreview()
+    {
+        QTest::mouseClick(c().Check2, Qt::LeftButton);
+        c().FromAddr->setText(u"Return\r\nAddress 99999"_s);
+        QVERIFY(TestSupport::writeFile(file(u"to.qmf"_s), "Ann\r\nSpringfield IL 62704-1234\r\n"));
+        c().ToAddr->setFocus();
+        m_f->put(SettingsFiles::To, "Before\r\n");
+        open(file(u"to.qmf"_s));
+        QCOMPARE(m_f->form().runState().ZipDigits, u"627041234"_s);
+        QCOMPARE(c().FromAddr->text(), u"Return\r\nAddress 99999"_s);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c().ToAddr));
+        QCOMPARE(m_f->bytes(SettingsFiles::To), QByteArray("Before\r\n"));
+    }
+
+    // The logo's file name stands in the next address dialog; the open dialog
+    // leaves the settings folder as the starting folder for every later use.
+    void dialogKeepsWhatEachUseLeaves()
+    {
+        const QString logo = TestSupport::dataPath(u"logo-40x20.gif"_s);
+        const QString address = file(u"a.qmf"_s);
+        QVERIFY(TestSupport::writeFile(address, "A\r\n"));
+        QTest::mouseClick(c().Check1, Qt::LeftButton);
+        m_dialog->choose(logo);
+        QTest::mouseClick(c().Image1, Qt::LeftButton);
+        m_dialog->cancel();
+        c().Save->click();
+        open(address);
+        m_dialog->cancel();
+        c().Save->click();
+        m_dialog->cancel();
+        QTest::mouseClick(c().Image1, Qt::LeftButton);
+
+        QStringList shown; // kind, starting folder, file name, whose file types
+        for (const FileDialogRequest &r : m_dialog->fileRequests()) {
+            const bool saving = r.kind == FileDialogRequest::Kind::Save;
+            const bool addressTypes
+                = r.nameFilters == QStringList {u"Quillmark File (*.qmf) (*.qmf)"_s};
+            shown << QStringList {saving ? u"Save"_s : u"Open"_s, r.initialDirectory, r.fileName,
+                addressTypes ? u"address"_s : u"logo"_s}
+                         .join(u'|');
+        }
+        const QString folder = m_f->folder();
+        QCOMPARE(shown,
+            QStringList({u"Open|||logo"_s, u"Save||%1|address"_s.arg(logo),
+                u"Open|%1|%2|address"_s.arg(folder, logo),
+                u"Save|%1|%2|address"_s.arg(folder, address),
+                u"Open|%1|%2|logo"_s.arg(folder, address)}));
+        QCOMPARE(m_f->form().commonDialog().InitDir, folder);
+    }
+
+private:
+    [[nodiscard]] const Form1Controls &c() const { return m_f->controls(); }
+    [[nodiscard]] QString file(const QString &name) const { return m_files->filePath(name); }
+    [[nodiscard]] QStringList entries() const
+    {
+        return QDir(m_files->path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    void save(const QString &path)
+    {
+        m_dialog->choose(path);
+        c().Save->click();
+        QVERIFY(m_dialog->scriptUsed());
+    }
+
+    void open(const QString &path)
+    {
+        m_dialog->choose(path);
+        c().Open->click();
+        QVERIFY(m_dialog->scriptUsed());
+    }
+
+    std::unique_ptr<FormFixture> m_f;
+    std::unique_ptr<QTemporaryDir> m_files;
+    ScriptedDialog *m_dialog = nullptr;
+};
+
+QTEST_MAIN(AddressFilesTest)
+#include "addressfiles_test.moc"
