@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "addressbox.h"
 #include "backcolor.h"
 #include "barcode/barcodepreview.h"
@@ -127,6 +128,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
 
     createControls();
+    Accessibility::describe(m_controls);
     setTabOrder();
 
     m_options = std::make_unique<EnvelopeOptions>(m_controls, m_store, m_runState);
@@ -258,6 +260,9 @@ void Form1::setTabOrder()
         c.OptSize[1], c.OptSize[2], c.Option2, c.Option3, c.Option1, c.Check1, c.Check2,
         c.optMargin[0], c.optMargin[1], c.optMargin[2], c.optMargin[3], c.optMargin[4],
         c.optMargin[5], c.cmbSize};
+    // The logo picture, while shown, is a stop right after its switch, so a
+    // logo can be chosen with the keyboard alone.
+    m_tabChain.insert(std::find(m_tabChain.begin(), m_tabChain.end(), c.Check1) + 1, c.Image1);
     for (std::size_t i = 0; i + 1 < m_tabChain.size(); ++i)
         QWidget::setTabOrder(m_tabChain[i], m_tabChain[i + 1]);
 }
