@@ -12,6 +12,9 @@ void set(QWidget *widget, QRgb color)
     pal.setColor(QPalette::Base, QColor(color));
     pal.setColor(QPalette::Button, QColor(color));
     pal.setColor(QPalette::Window, QColor(color));
+    for (const QPalette::ColorRole role :
+        {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        pal.setColor(role, QColor(Text));
     widget->setPalette(pal);
 }
 

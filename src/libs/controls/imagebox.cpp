@@ -2,12 +2,16 @@
 
 #include "click.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 ImageBox::ImageBox(QWidget *parent)
     : QWidget(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    // A mouse click opens a dialog and leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ImageBox::setPicture(const QImage &picture)
@@ -18,11 +22,27 @@ void ImageBox::setPicture(const QImage &picture)
 
 void ImageBox::paintEvent(QPaintEvent *)
 {
-    if (m_picture.isNull())
-        return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), m_picture);
+    if (!m_picture.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_picture);
+    }
+    if (hasFocus())
+        paintFocusFrame(painter);
+}
+
+// The style's focus rectangle alone can be a faint dotted line on a busy
+// picture; a solid frame in the highlight colour under it stays visible.
+void ImageBox::paintFocusFrame(QPainter &painter) const
+{
+    constexpr int Width = 2;
+    painter.setPen(QPen(palette().color(QPalette::Highlight), Width));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(Width / 2, Width / 2, -Width / 2, -Width / 2));
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(Width, Width, -Width, -Width);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void ImageBox::mouseReleaseEvent(QMouseEvent *event)
@@ -30,4 +50,19 @@ void ImageBox::mouseReleaseEvent(QMouseEvent *event)
     if (isClick(event, this))
         emit clicked();
     QWidget::mouseReleaseEvent(event);
+}
+
+void ImageBox::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

@@ -3,8 +3,11 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 // An image control: shows its picture stretched to its own fixed size,
-// whatever the picture's size, and reports clicks.
+// whatever the picture's size, and reports clicks. It takes the focus from
+// the keyboard only, so a keyboard user can click it with Space or Return.
 class ImageBox : public QWidget
 {
     Q_OBJECT
@@ -14,6 +17,8 @@ public:
 
     void setPicture(const QImage &picture);
     [[nodiscard]] QImage picture() const { return m_picture; }
+    // Does what a click with the mouse does.
+    void click() { emit clicked(); }
 
 signals:
     void clicked();
@@ -21,7 +26,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void paintFocusFrame(QPainter &painter) const;
+
     QImage m_picture;
 };

@@ -1,5 +1,6 @@
 #include "barcodepreview.h"
 
+#include "controls/accessibility.h"
 #include "controls/addressbox.h"
 #include "controls/backcolor.h"
 #include "controls/drawingbox.h"
@@ -66,6 +67,9 @@ void BarcodePreview::Command1_Click()
     box->setCurrentY(OriginTwips);
     m_state.ZipDigits = zipDigitsOf(*m_controls.ToAddr);
     basPostNet::DrawPostNet(m_state.ZipDigits, *box);
+    const QString description = Accessibility::previewDescription(m_state.ZipDigits);
+    if (box->accessibleDescription() != description)
+        box->setAccessibleDescription(description);
 }
 
 void BarcodePreview::Check2_Click()

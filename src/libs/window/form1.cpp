@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "controls/accessibility.h"
 #include "controls/addressbox.h"
 #include "controls/backcolor.h"
 #include "controls/drawingbox.h"
@@ -22,6 +23,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -44,6 +47,23 @@ void placeOnPicture(
 {
     place(widget, left, top, width, height);
     widget->move(widget->pos() + picture->contentsRect().topLeft());
+}
+
+// Keeps a check box whole inside the window: it ends at the client area's
+// right edge at the latest, and starts as far left as its caption needs in
+// the window's font.
+void keepWhole(QCheckBox *box, int clientWidth)
+{
+    QRect geometry = box->geometry();
+    geometry.setRight(std::min(geometry.right(), clientWidth - 1));
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.rect = QRect(QPoint(0, 0), geometry.size());
+    const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    const int caption = box->fontMetrics().horizontalAdvance(QString(box->text()).remove(u'&'));
+    if (caption > room.width())
+        geometry.setLeft(geometry.left() - (caption - room.width()));
+    box->setGeometry(geometry);
 }
 
 template <typename Widget> Widget *named(Widget *widget, const QString &name)
@@ -108,6 +128,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
 
     createControls();
+    Accessibility::describe(m_controls);
     setTabOrder();
 
     m_options = std::make_unique<EnvelopeOptions>(m_controls, m_store, m_runState);
@@ -181,6 +202,8 @@ void Form1::createControls()
     c.Check2 = named(
         new QCheckBox(QStringLiteral("Print PostNet &Barcode"), this), QStringLiteral("Check2"));
     place(c.Check2, 8715, 5775, 2115, 225);
+    // As designed it reached past the window's right edge.
+    keepWhole(c.Check2, width());
     c.Check1 = named(new QCheckBox(QStringLiteral("Prin&t Logo"), this), QStringLiteral("Check1"));
     place(c.Check1, 8715, 5460, 1380, 225);
 
@@ -190,6 +213,9 @@ void Form1::createControls()
     place(c.Picture2, 105, 5460, 1740, 2160);
     c.Picture1 = pictureBox(Pictures::Id::Envelope, QStringLiteral("Picture1"), this);
     place(c.Picture1, 0, 0, 10560, 5310);
+    // What stands on the envelope is written in dark text on its pale yellow,
+    // whatever the desktop's colours.
+    BackColor::set(c.Picture1, BackColor::PaleYellow);
 
     c.cmbSize = named(new QComboBox(c.Picture1), QStringLiteral("cmbSize"));
     placeOnPicture(c.cmbSize, c.Picture1, 7455, 1785, 1065, 315);
@@ -234,6 +260,9 @@ void Form1::setTabOrder()
         c.OptSize[1], c.OptSize[2], c.Option2, c.Option3, c.Option1, c.Check1, c.Check2,
         c.optMargin[0], c.optMargin[1], c.optMargin[2], c.optMargin[3], c.optMargin[4],
         c.optMargin[5], c.cmbSize};
+    // The logo picture, while shown, is a stop right after its switch, so a
+    // logo can be chosen with the keyboard alone.
+    m_tabChain.insert(std::find(m_tabChain.begin(), m_tabChain.end(), c.Check1) + 1, c.Image1);
     for (std::size_t i = 0; i + 1 < m_tabChain.size(); ++i)
         QWidget::setTabOrder(m_tabChain[i], m_tabChain[i + 1]);
 }
