@@ -3,6 +3,7 @@
 #include "addressbox.h"
 #include "backcolor.h"
 #include "barcode/barcodepreview.h"
+#include "commandbutton.h"
 #include "focusevents.h"
 #include "imagebox.h"
 #include "options/addressfiles.h"
@@ -63,7 +64,7 @@ PictureBox *pictureBox(Pictures::Id id, const QString &name, QWidget *parent)
 
 QPushButton *commandButton(const QString &caption, const QString &name, QWidget *parent)
 {
-    auto *button = named(new QPushButton(caption, parent), name);
+    auto *button = named(new CommandButton(caption, parent), name);
     button->setAutoDefault(false); // Enter presses no button
     button->setDefault(false);
     return button;
