@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -174,8 +175,9 @@ private slots:
         QCOMPARE(m_f->bytes(SettingsFiles::To), QByteArray("Before\r\n"));
     }
 
-    // The logo's file name stands in the next address dialog; the open dialog
-    // leaves the settings folder as the starting folder for every later use.
+    // A file name chosen among other kinds of files is not proposed again,
+    // only its folder; the open dialog leaves the settings folder as the
+    // starting folder for every later use.
     void dialogKeepsWhatEachUseLeaves()
     {
         const QString logo = TestSupport::dataPath(u"logo-40x20.gif"_s);
@@ -202,12 +204,28 @@ private slots:
                          .join(u'|');
         }
         const QString folder = m_f->folder();
+        const QString logoFolder = QFileInfo(logo).absolutePath();
         QCOMPARE(shown,
-            QStringList({u"Open|||logo"_s, u"Save||%1|address"_s.arg(logo),
-                u"Open|%1|%2|address"_s.arg(folder, logo),
-                u"Save|%1|%2|address"_s.arg(folder, address),
-                u"Open|%1|%2|logo"_s.arg(folder, address)}));
+            QStringList({u"Open|||logo"_s, u"Save|%1||address"_s.arg(logoFolder),
+                u"Open|%1||address"_s.arg(logoFolder), u"Save|%1|%2|address"_s.arg(folder, address),
+                u"Open|%1||logo"_s.arg(m_files->path())}));
         QCOMPARE(m_f->form().commonDialog().InitDir, folder);
+    }
+
+    // Return in the save dialog right after choosing a logo must not replace it.
+    void saveAfterLogoKeepsThePicture()
+    {
+        const QString logo = file(u"logo.gif"_s);
+        QVERIFY(QFile::copy(TestSupport::dataPath(u"logo-40x20.gif"_s), logo));
+        const QByteArray picture = TestSupport::readFile(logo);
+        QTest::mouseClick(c().Check1, Qt::LeftButton);
+        m_dialog->choose(logo);
+        QTest::mouseClick(c().Image1, Qt::LeftButton);
+        c().ToAddr->setText(u"Ann"_s);
+        m_dialog->acceptProposed();
+        QTest::keyClick(&m_f->form(), Qt::Key_S, Qt::AltModifier);
+        QVERIFY(m_dialog->scriptUsed());
+        QCOMPARE(TestSupport::readFile(logo), picture);
     }
 
 private:
