@@ -10,7 +10,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,27 +70,38 @@ private slots:
     // Files other programs wrote; nothing may make opening wait or read without bound.
     void openReadsOtherFilesSafely_data()
     {
-        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("Windows-1252, CR-only lines, no final break")
-            << false << QByteArray("Zo\xeb\r\x80 5\rC") << u"Zoë\r\n€ 5\r\nC"_s;
+            << u"file"_s << QByteArray("Zo\xeb\r\x80 5\rC") << u"Zoë\r\n€ 5\r\nC"_s;
         // 16384 lines of 64 bytes fill the 1 MiB that is read; the rest is not.
-        QTest::newRow("2 MiB file") << false << QByteArray(62, 'x').append("\r\n").repeated(32768)
-                                    << QStringList(16384, QString(62, u'x')).join(u"\r\n"_s);
-        QTest::newRow("FIFO") << true << QByteArray() << QString();
+        QTest::newRow("2 MiB file")
+            << u"file"_s << QByteArray(62, 'x').append("\r\n").repeated(32768)
+            << QStringList(16384, QString(62, u'x')).join(u"\r\n"_s);
+        QTest::newRow("FIFO") << u"FIFO"_s << QByteArray() << QString();
+        // A file the user picked is read through its links, as any editor does.
+        QTest::newRow("second name") << u"hard link"_s << QByteArray("Ann\r\n") << u"Ann"_s;
+        QTest::newRow("symbolic link") << u"symlink"_s << QByteArray("Bob\r\n") << u"Bob"_s;
     }
 
     void openReadsOtherFilesSafely()
     {
-        QFETCH(bool, fifo);
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const QString path = file(u"in.qmf"_s);
-        if (fifo)
+        const QString other = file(u"other.txt"_s);
+        if (kind == u"FIFO")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else
-            QVERIFY(TestSupport::writeFile(path, bytes));
+            QVERIFY(TestSupport::writeFile(kind == u"file" ? path : other, bytes));
+        if (kind == u"hard link")
+            QCOMPARE(
+                ::link(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()),
+                0);
+        else if (kind == u"symlink")
+            QVERIFY(QFile::link(other, path));
         c().ToAddr->setText(u"Previous"_s);
         open(path);
         QCOMPARE(c().ToAddr->text(), text);
@@ -132,32 +145,71 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("chosen path is a folder") << u"folder"_s;
-        QTest::newRow("folder not writable") << u"read-only folder"_s;
         QTest::newRow("file read-only") << u"read-only file"_s;
     }
 
     void failedSaveKeepsTheOldFile()
     {
         QFETCH(QString, kind);
-        if (kind.startsWith(u"read-only") && ::geteuid() == 0)
+        if (kind == u"read-only file" && ::geteuid() == 0)
             QSKIP("Permissions do not bind root");
         const QString old = file(u"old.qmf"_s);
         QVERIFY(TestSupport::writeFile(old, "Old\r\n"));
         QString target = old;
         if (kind == u"folder")
             QVERIFY(QDir(m_files->path()).mkdir(target = file(kind)));
-        else if (kind == u"read-only folder")
-            QVERIFY(QFile::setPermissions(m_files->path(), QFile::ReadOwner | QFile::ExeOwner));
         else
             QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
         const QStringList before = entries();
 
         c().ToAddr->setText(u"New"_s);
         save(target);
-        QFile::setPermissions(
-            m_files->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(TestSupport::readFile(old), QByteArray("Old\r\n"));
         QCOMPARE(entries(), before);
+    }
+
+    // Where no file can be made or renamed beside it, the file is written in
+    // place. The owners are another user's only when root sets the case up and
+    // then saves as a third user.
+    void saveWhereOnlyTheFileIsWritable_data()
+    {
+        QTest::addColumn<uint>("folderMode");
+        QTest::newRow("folder not writable") << 0555u;
+        QTest::newRow("shared folder of another user") << 01777u;
+    }
+
+    void saveWhereOnlyTheFileIsWritable()
+    {
+        QFETCH(uint, folderMode);
+        const bool root = ::geteuid() == 0;
+        if (!root && (folderMode & S_ISVTX))
+            QSKIP("Only root can give a folder and a file to another user");
+        const QString folder = file(u"shared"_s);
+        const QString target = folder + u"/old.qmf"_s;
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(TestSupport::writeFile(target, "Old\r\n"));
+        const QByteArray nativeFolder = QFile::encodeName(folder);
+        const QByteArray nativeTarget = QFile::encodeName(target);
+        QCOMPARE(::chmod(nativeTarget.constData(), 0666), 0);
+        QCOMPARE(::chmod(nativeFolder.constData(), folderMode), 0);
+        const auto restore = qScopeGuard([&] {
+            if (root)
+                QCOMPARE(::seteuid(0), 0);
+            ::chmod(nativeFolder.constData(), 0700);
+        });
+        if (root) {
+            const uid_t owner = 65534;
+            QCOMPARE(::chmod(QFile::encodeName(m_files->path()).constData(), 0755), 0);
+            QCOMPARE(::chown(nativeFolder.constData(), owner, owner), 0);
+            QCOMPARE(::chown(nativeTarget.constData(), owner, owner), 0);
+            QCOMPARE(::seteuid(owner - 1), 0);
+        }
+
+        c().ToAddr->setText(u"New"_s);
+        save(target);
+        QCOMPARE(TestSupport::readFile(target), QByteArray("New\r\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList {u"old.qmf"_s});
     }
 
     void openedAddressDrivesThePreview()
@@ -174,8 +226,9 @@ private slots:
         QCOMPARE(m_f->bytes(SettingsFiles::To), QByteArray("Before\r\n"));
     }
 
-    // The logo's file name stands in the next address dialog; the open dialog
-    // leaves the settings folder as the starting folder for every later use.
+    // A file name chosen among other kinds of files is not proposed again,
+    // only its folder; the open dialog leaves the settings folder as the
+    // starting folder for every later use.
     void dialogKeepsWhatEachUseLeaves()
     {
         const QString logo = TestSupport::dataPath(u"logo-40x20.gif"_s);
@@ -202,12 +255,28 @@ private slots:
                          .join(u'|');
         }
         const QString folder = m_f->folder();
+        const QString logoFolder = QFileInfo(logo).absolutePath();
         QCOMPARE(shown,
-            QStringList({u"Open|||logo"_s, u"Save||%1|address"_s.arg(logo),
-                u"Open|%1|%2|address"_s.arg(folder, logo),
-                u"Save|%1|%2|address"_s.arg(folder, address),
-                u"Open|%1|%2|logo"_s.arg(folder, address)}));
+            QStringList({u"Open|||logo"_s, u"Save|%1||address"_s.arg(logoFolder),
+                u"Open|%1||address"_s.arg(logoFolder), u"Save|%1|%2|address"_s.arg(folder, address),
+                u"Open|%1||logo"_s.arg(m_files->path())}));
         QCOMPARE(m_f->form().commonDialog().InitDir, folder);
+    }
+
+    // Return in the save dialog right after choosing a logo must not replace it.
+    void saveAfterLogoKeepsThePicture()
+    {
+        const QString logo = file(u"logo.gif"_s);
+        QVERIFY(QFile::copy(TestSupport::dataPath(u"logo-40x20.gif"_s), logo));
+        const QByteArray picture = TestSupport::readFile(logo);
+        QTest::mouseClick(c().Check1, Qt::LeftButton);
+        m_dialog->choose(logo);
+        QTest::mouseClick(c().Image1, Qt::LeftButton);
+        c().ToAddr->setText(u"Ann"_s);
+        m_dialog->acceptProposed();
+        QTest::keyClick(&m_f->form(), Qt::Key_S, Qt::AltModifier);
+        QVERIFY(m_dialog->scriptUsed());
+        QCOMPARE(TestSupport::readFile(logo), picture);
     }
 
 private:

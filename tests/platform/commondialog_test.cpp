@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +96,41 @@ private slots:
             (QStringList {u"Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)"_s,
                 u"JPG Files (*.jpg, *.jpeg)"_s, u"GIF Files (*.gif)"_s, u"Bitmap Files (*.bmp)"_s,
                 u"All Files (*.*)"_s}));
+    }
+
+    // Choosing an existing file in the real save dialog asks first; "No" keeps
+    // the dialog open, and it is then cancelled.
+    void realSaveDialogAsksBeforeReplacing()
+    {
+        QTemporaryDir folder;
+        QVERIFY(TestSupport::writeFile(folder.filePath(QStringLiteral("present.qmf")), "A\r\n"));
+        CommonDialog dialog;
+        dialog.InitDir = folder.path();
+        dialog.CancelError = true;
+
+        bool asked = false;
+        QTimer poll; // answers the file dialog, once asked cancels it
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!files)
+                return;
+            if (asked)
+                return files->reject();
+            files->selectFile(QStringLiteral("present.qmf"));
+            static_cast<QDialog *>(files)->accept(); // as its own button does
+        });
+        QTimer answer; // a timer is not run again while its own handler waits
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        poll.start(10);
+        answer.start(10);
+
+        QVERIFY(!dialog.ShowSave());
+        QVERIFY(asked);
     }
 };
 

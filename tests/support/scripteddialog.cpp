@@ -22,7 +22,12 @@ std::optional<QString> ScriptedDialog::showFileDialog(const FileDialogRequest &r
         qWarning("ScriptedDialog: file dialog shown with no answer scripted; cancelled");
         return std::nullopt;
     }
-    return m_fileAnswers.takeFirst();
+    const std::optional<QString> answer = m_fileAnswers.takeFirst();
+    if (answer != ProposedName)
+        return answer;
+    if (request.fileName.isEmpty())
+        return std::nullopt;
+    return request.fileName;
 }
 
 bool ScriptedDialog::showPrintDialog(QPrinter &, bool allowSelection, bool allowPrintToFile)

@@ -27,6 +27,9 @@ public:
     void choose(const QString &path) { m_fileAnswers.append(path); }
     // The next file dialog is cancelled.
     void cancel() { m_fileAnswers.append(std::nullopt); }
+    // The next file dialog is accepted with the name it proposes (Return); with
+    // none proposed the dialog cannot be accepted and is cancelled.
+    void acceptProposed() { m_fileAnswers.append(ProposedName); }
     // The next printer dialog is confirmed or cancelled.
     void confirmPrinter(bool confirmed) { m_printAnswers.append(confirmed); }
 
@@ -42,6 +45,7 @@ public:
     bool showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile) override;
 
 private:
+    static inline const QString ProposedName = QStringLiteral("\0proposed");
     QList<std::optional<QString>> m_fileAnswers;
     QList<bool> m_printAnswers;
     QList<FileDialogRequest> m_fileRequests;

@@ -42,6 +42,8 @@ private slots:
     void focusColours();
     void enterAndEscapePressNothing();
     void accessKeyTakesFocusBeforeClick();
+    void buttonAccessKeyLeavesTheBoxFirst_data();
+    void buttonAccessKeyLeavesTheBoxFirst();
     void controlsHaveTheirOwnNames_data();
     void controlsHaveTheirOwnNames();
     void listPreviewAndHiddenCarrier();
@@ -459,6 +461,34 @@ void Form1Test::everythingLiesWholeInsideTheWindow()
         QVERIFY2(caption.isEmpty() || widget->fontMetrics().horizontalAdvance(caption) <= room,
             qPrintable(widget->objectName()));
     }
+}
+
+void Form1Test::buttonAccessKeyLeavesTheBoxFirst_data()
+{
+    QTest::addColumn<bool>("recipient");
+    QTest::addColumn<Qt::Key>("key");
+    for (const bool recipient : {false, true}) {
+        const char *box = recipient ? "ToAddr" : "FromAddr";
+        QTest::addRow("%s, Alt+P", box) << recipient << Qt::Key_P;
+        QTest::addRow("%s, Alt+S", box) << recipient << Qt::Key_S;
+        QTest::addRow("%s, Alt+O", box) << recipient << Qt::Key_O;
+    }
+}
+
+// Each dialog the button shows is cancelled; what was typed is saved anyway.
+void Form1Test::buttonAccessKeyLeavesTheBoxFirst()
+{
+    QFETCH(bool, recipient);
+    QFETCH(Qt::Key, key);
+    const Form1Controls &c = m_f->controls();
+    ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
+    (key == Qt::Key_P) ? dialog.confirmPrinter(false) : dialog.cancel();
+    AddressBox *box = recipient ? c.ToAddr : c.FromAddr;
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
+    QTest::keyClicks(box, u"New"_s);
+    QTest::keyClick(&m_f->form(), key, Qt::AltModifier);
+    QVERIFY(dialog.scriptUsed());
+    QCOMPARE(m_f->bytes(recipient ? u"to.txt" : u"from.txt"), QByteArray("New\r\n"));
 }
 
 QTEST_MAIN(Form1Test)

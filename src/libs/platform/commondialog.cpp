@@ -4,6 +4,7 @@
 
 #include <QAbstractPrintDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -28,8 +29,7 @@ public:
         // so the toolkit's own dialog is used.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        // Saving over a file replaces it without a question.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // Saving over an existing file asks first (the toolkit's own question).
         if (!request.nameFilters.isEmpty())
             dialog.setNameFilters(request.nameFilters);
         if (!request.initialDirectory.isEmpty())
@@ -85,6 +85,15 @@ bool CommonDialog::showFile(FileDialogRequest::Kind kind)
     request.nameFilters = nameFilters(Filter);
     request.initialDirectory = InitDir;
     request.fileName = FileName;
+    // A name chosen among other kinds of files is not proposed again: accepted
+    // as it stands, it would replace the logo picture with an address. The
+    // dialog still opens in that file's folder, as it would with the name.
+    if (!FileName.isEmpty() && FileName == m_chosenName && Filter != m_chosenWithFilter) {
+        request.fileName.clear();
+        const QFileInfo chosen(FileName);
+        if (chosen.isAbsolute())
+            request.initialDirectory = chosen.absolutePath();
+    }
     const std::optional<QString> chosen = m_presenter->showFileDialog(request);
     if (!chosen) {
         if (CancelError)
@@ -92,6 +101,8 @@ bool CommonDialog::showFile(FileDialogRequest::Kind kind)
         return !CancelError;
     }
     FileName = *chosen;
+    m_chosenName = FileName;
+    m_chosenWithFilter = Filter;
     return true;
 }
 

@@ -10,8 +10,9 @@ class QPrinter;
 class QWidget;
 
 // The window's one common dialog (CD1). Its properties stay set between uses:
-// what the logo choice leaves in FileName can stand in the next address dialog,
-// and InitDir stays the settings folder once an address file was opened.
+// what the logo choice leaves in FileName stays there, and InitDir stays the
+// settings folder once an address file was opened. A name chosen under another
+// filter is not proposed in the dialog, only its folder.
 class CommonDialog
 {
 public:
@@ -49,4 +50,7 @@ private:
     [[nodiscard]] bool showFile(FileDialogRequest::Kind kind);
 
     std::unique_ptr<CommonDialogPresenter> m_presenter;
+    // The name last chosen in a dialog, and the filter it was chosen under.
+    QString m_chosenName;
+    QString m_chosenWithFilter;
 };

@@ -3,6 +3,7 @@
 #include "controls/accessibility.h"
 #include "controls/addressbox.h"
 #include "controls/backcolor.h"
+#include "controls/commandbutton.h"
 #include "controls/drawingbox.h"
 #include "controls/focusevents.h"
 #include "controls/imagebox.h"
@@ -83,7 +84,7 @@ PictureBox *pictureBox(Pictures::Id id, const QString &name, QWidget *parent)
 
 QPushButton *commandButton(const QString &caption, const QString &name, QWidget *parent)
 {
-    auto *button = named(new QPushButton(caption, parent), name);
+    auto *button = named(new CommandButton(caption, parent), name);
     button->setAutoDefault(false); // Enter presses no button
     button->setDefault(false);
     return button;
