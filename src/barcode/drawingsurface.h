@@ -22,6 +22,10 @@ public:
     [[nodiscard]] virtual float CurrentY() const = 0;
     virtual void setCurrentY(float y) = 0;
 
+    // Width of the drawing area, from the pen's origin to the right edge, in
+    // the current unit: nothing drawn at or past it can be seen.
+    [[nodiscard]] virtual float ScaleWidth() const = 0;
+
     // Width of one of the surface's own device pixels, in twips.
     [[nodiscard]] virtual float TwipsPerPixelX() const = 0;
 

@@ -58,6 +58,7 @@ void DrawingBox::setBackColor(const QColor &color)
     m_backColor = color;
     ensureBackingImage();
     m_image.fill(m_backColor);
+    ++m_drawingCount;
     updateWhole();
 }
 
@@ -67,6 +68,7 @@ void DrawingBox::Cls()
     m_image.fill(m_backColor);
     m_pen.setX(0.0f);
     m_pen.setY(0.0f);
+    ++m_drawingCount;
     updateWhole();
 }
 
@@ -101,6 +103,13 @@ void DrawingBox::setCurrentY(float y)
     m_pen.setY(y);
 }
 
+float DrawingBox::ScaleWidth() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const double devicePixels = qCeil(width() * ratio);
+    return m_pen.fromTwips(devicePixels / ratio * Screen::TwipsPerPixelX());
+}
+
 float DrawingBox::TwipsPerPixelX() const
 {
     return Screen::TwipsPerPixelX();
@@ -109,6 +118,7 @@ float DrawingBox::TwipsPerPixelX() const
 void DrawingBox::Line(float x1, float y1, float x2, float y2)
 {
     ensureBackingImage();
+    ++m_drawingCount;
     const QRect box = deviceRectFor(x1, y1, x2, y2);
     if (box.isEmpty())
         return;
@@ -181,4 +191,5 @@ void DrawingBox::ensureBackingImage()
         painter.drawImage(QPointF(0, 0), m_image);
     }
     m_image = std::move(fresh);
+    ++m_drawingCount;
 }

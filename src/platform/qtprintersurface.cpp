@@ -35,6 +35,15 @@ void QtPrinterSurface::setScaleMode(int mode)
                              << m_pen.scaleMode();
 }
 
+float QtPrinterSurface::ScaleWidth() const
+{
+    constexpr double TwipsPerPoint = 20.0;
+    const QPageLayout layout = m_printer.pageLayout();
+    const double points
+        = layout.fullRect(QPageLayout::Point).width() - layout.paintRect(QPageLayout::Point).left();
+    return m_pen.fromTwips(points * TwipsPerPoint);
+}
+
 float QtPrinterSurface::TwipsPerPixelX() const
 {
     return static_cast<float>(ScaledPen::TwipsPerInch / m_printer.resolution());

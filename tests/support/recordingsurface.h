@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <limits>
+
 // A drawing surface that remembers every filled box instead of drawing it.
 // Its pen and unit behave like a real surface's: a change of unit keeps the
 // pen in place and re-expresses its coordinates.
@@ -25,6 +27,8 @@ public:
 
     void setPrinter(bool printer) { m_printer = printer; }
     void setTwipsPerPixelX(float twips) { m_twipsPerPixelX = twips; }
+    // In twips; unbounded until set.
+    void setWidthTwips(float twips) { m_widthTwips = twips; }
 
     [[nodiscard]] const QList<Box> &boxes() const { return m_boxes; }
     void clearBoxes() { m_boxes.clear(); }
@@ -36,6 +40,7 @@ public:
     void setCurrentX(float x) override { m_pen.setX(x); }
     [[nodiscard]] float CurrentY() const override { return m_pen.y(); }
     void setCurrentY(float y) override { m_pen.setY(y); }
+    [[nodiscard]] float ScaleWidth() const override { return m_pen.fromTwips(m_widthTwips); }
     [[nodiscard]] float TwipsPerPixelX() const override { return m_twipsPerPixelX; }
     void Line(float x1, float y1, float x2, float y2) override;
     [[nodiscard]] bool isPrinter() const override { return m_printer; }
@@ -45,4 +50,5 @@ private:
     QList<Box> m_boxes;
     bool m_printer;
     float m_twipsPerPixelX;
+    float m_widthTwips = std::numeric_limits<float>::infinity();
 };
