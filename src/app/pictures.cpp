@@ -1,6 +1,7 @@
 #include "pictures.h"
 #include "pictureloader.h"
 
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QPixmap>
 
@@ -50,6 +51,15 @@ QString pathOf(QLatin1StringView name, int percent)
     return QStringLiteral(":/pictures/%1-%2.png").arg(name).arg(percent);
 }
 
+// Qt's own PNG reader, told not to guess: guessing loads every image-format
+// plug-in to ask it, and with them the SVG library start-up does without.
+QImage loadPng(const QString &path)
+{
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 // The rendering at the nearest ratio at or above the one asked for (the
 // finest there is above that), scaled down smoothly where the ratios differ,
 // so the picture stays sharp at fractional ratios too.
@@ -66,7 +76,7 @@ QImage renderAt(Id id, qreal ratio)
         }
     }
     const QSize size = (QSizeF(file.size) * ratio).toSize();
-    QImage image(pathOf(file.name, percent));
+    QImage image = loadPng(pathOf(file.name, percent));
     if (image.isNull()) {
         qCWarning(lcPictures) << "Cannot load picture" << pathOf(file.name, percent);
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -98,7 +108,8 @@ QIcon windowIcon()
     // The window needs its 16 and 32 pixel icons, and twice that on HiDPI
     // screens; the desktop menu takes the installed icons instead.
     for (const int side : {16, 32, 64})
-        icon.addPixmap(QPixmap(QStringLiteral(":/pictures/icon-%1.png").arg(side)));
+        icon.addPixmap(
+            QPixmap::fromImage(loadPng(QStringLiteral(":/pictures/icon-%1.png").arg(side))));
     return icon;
 }
 
