@@ -66,7 +66,7 @@ std::string chooseDisplay()
 
 void printRow(const char *what, double value, const char *unit, double anchor)
 {
-    std::printf("| %-44s | %10.2f %-3s | %10.2f %-3s | %6.2fx |\n", what, value, unit, anchor, unit,
+    std::printf("| %-50s | %10.2f %-3s | %10.2f %-3s | %6.2fx |\n", what, value, unit, anchor, unit,
         anchor > 0 ? value / anchor : 0.0);
 }
 
@@ -82,8 +82,8 @@ int main(int argc, char *argv[])
     std::printf("Display: %s\n\n", chooseDisplay().c_str());
 
     std::printf(
-        "| %-44s | %14s | %14s | %7s |\n", "measure (median)", "Quillmark", "anchor", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", "----------------------------------------------",
+        "| %-50s | %14s | %14s | %7s |\n", "measure (median)", "Quillmark", "anchor", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", "----------------------------------------------------",
         "----------------", "----------------", "---------");
     StartupSamples ourSamples;
     StartupSamples plainSamples;
