@@ -98,6 +98,7 @@ public:
         PrinterSurface::setCurrentY(y);
         m_surface.setCurrentY(y);
     }
+    float ScaleWidth() const override { return m_surface.ScaleWidth(); }
     float TwipsPerPixelX() const override { return m_surface.TwipsPerPixelX(); }
     void Line(float x1, float y1, float x2, float y2) override { m_surface.Line(x1, y1, x2, y2); }
     void setLandscape() override { m_surface.setLandscape(); }

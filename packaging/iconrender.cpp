@@ -1,11 +1,13 @@
-// Renders an SVG picture into a square PNG of the given size, for the icon
-// sizes the desktop's icon theme looks for.
+// Renders an SVG picture into a PNG of the given size: the icon sizes the
+// desktop's icon theme looks for, and the window's pictures at each device
+// pixel ratio.
 //
-//   iconrender <input.svg> <size in pixels> <output.png>
+//   iconrender <input.svg> <size>|<width>x<height> <output.png>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 #include <QSvgRenderer>
 
 #include <cstdio>
@@ -13,7 +15,7 @@
 namespace {
 
 constexpr int MinSize = 1;
-constexpr int MaxSize = 1024;
+constexpr int MaxSize = 4096;
 
 int fail(const char *message, const char *detail)
 {
@@ -25,24 +27,33 @@ int fail(const char *message, const char *detail)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Pictures with text need the font database, hence a GUI application; the
+    // build needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     if (argc != 4)
         return fail("usage: iconrender <input.svg> <size> <output.png>", "");
 
-    bool isNumber = false;
-    const int size = QString::fromLocal8Bit(argv[2]).toInt(&isNumber);
-    if (!isNumber || size < MinSize || size > MaxSize)
+    const QStringList sides = QString::fromLocal8Bit(argv[2]).split(u'x');
+    if (sides.size() > 2)
+        return fail("size out of range: ", argv[2]);
+    bool widthIsNumber = false;
+    bool heightIsNumber = false;
+    const int width = sides.first().toInt(&widthIsNumber);
+    const int height = sides.last().toInt(&heightIsNumber);
+    if (!widthIsNumber || !heightIsNumber || width < MinSize || width > MaxSize || height < MinSize
+        || height > MaxSize)
         return fail("size out of range: ", argv[2]);
 
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
     if (!renderer.isValid())
         return fail("cannot read SVG picture ", argv[1]);
 
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(0, 0, size, size));
+    renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();
 
     if (!image.save(QString::fromLocal8Bit(argv[3]), "PNG"))

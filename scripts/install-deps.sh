@@ -13,6 +13,8 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
   # tests: headless display, PDF inspection, screenshots, desktop files
   xvfb xauth poppler-utils imagemagick desktop-file-utils appstream
+  # benchmark: a small window manager for start-up on an X11 display
+  matchbox-window-manager
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
   # packaging

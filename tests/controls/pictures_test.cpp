@@ -29,7 +29,7 @@ void PicturesTest::rendersAtItsSize_data()
     QTest::newRow("placeholder") << Id::LogoPlaceholder << QSize(64, 64);
 }
 
-// Drawn at its size on a plain and on a dense screen, and not blank.
+// Drawn at its size on a plain, a fractional and a dense screen, and not blank.
 void PicturesTest::rendersAtItsSize()
 {
     QFETCH(Id, id);
@@ -48,6 +48,11 @@ void PicturesTest::rendersAtItsSize()
     const QImage dense = Pictures::render(id, 2.0);
     QCOMPARE(dense.size(), size * 2);
     QCOMPARE(dense.deviceIndependentSize().toSize(), size);
+
+    // Between the ratios it was rendered at, scaled down from the next finer one.
+    const QImage between = Pictures::render(id, 1.3);
+    QCOMPARE(between.size(), (QSizeF(size) * 1.3).toSize());
+    QCOMPARE(between.deviceIndependentSize().toSize(), size);
 }
 
 void PicturesTest::iconHasSmallSizesAndTransparentMargin()

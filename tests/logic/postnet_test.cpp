@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <array>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -111,26 +112,41 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("bars");
+        QTest::addColumn<float>("width"); // of the surface, in twips
+        constexpr float unbounded = std::numeric_limits<float>::infinity();
         // Frame bar, 1 2 3 4 5, check digit 5, frame bar.
         const QString zip12345 = u"F hhhFF hhFhF hhFFh hFhhF hFhFh hFhFh F"_s.remove(u' ');
-        QTest::newRow("12345") << u"12345"_s << zip12345;
-        QTest::newRow("blanks, letters and dashes anywhere") << u" a1-2 b3x4--5z "_s << zip12345;
-        QTest::newRow("0 gives 12 bars") << u"0"_s << u"FFFhhhFFhhhF"_s;
-        QTest::newRow("ZIP+4 without dash") << u"123456789"_s << framedBars(u"1234567895");
-        QTest::newRow("ZIP+4 with dash") << u"12345-6789"_s << framedBars(u"1234567895");
-        QTest::newRow("check digit 1") << u"99920"_s << framedBars(u"999201");
+        QTest::newRow("12345") << u"12345"_s << zip12345 << unbounded;
+        QTest::newRow("blanks, letters and dashes anywhere")
+            << u" a1-2 b3x4--5z "_s << zip12345 << unbounded;
+        QTest::newRow("0 gives 12 bars") << u"0"_s << u"FFFhhhFFhhhF"_s << unbounded;
+        QTest::newRow("ZIP+4 without dash")
+            << u"123456789"_s << framedBars(u"1234567895") << unbounded;
+        QTest::newRow("ZIP+4 with dash")
+            << u"12345-6789"_s << framedBars(u"1234567895") << unbounded;
+        QTest::newRow("check digit 1") << u"99920"_s << framedBars(u"999201") << unbounded;
         // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum.
         const QString nines = QString(4999, u'9') + u'8';
-        QTest::newRow("5,000 digits") << nines << framedBars(nines + u'1');
-        QTest::newRow("empty draws nothing") << QString() << QString();
-        QTest::newRow("no digits draw nothing") << u"Springfield - IL"_s << QString();
+        QTest::newRow("5,000 digits") << nines << framedBars(nines + u'1') << unbounded;
+        // Bars start on the pitch from x = 50; one starting at the edge is left out.
+        const QString hundred = QString(99, u'9') + u'8' + u'1';
+        QTest::newRow("last bar inside the edge")
+            << hundred.left(100) << framedBars(hundred) << 50.0f + 67.0f * 506 + 1;
+        QTest::newRow("last bar at the edge")
+            << hundred.left(100) << framedBars(hundred).left(506) << 50.0f + 67.0f * 506;
+        QTest::newRow("5,000 digits on a narrow surface")
+            << nines << framedBars(nines + u'1').left(40) << 50.0f + 67.0f * 40;
+        QTest::newRow("empty draws nothing") << QString() << QString() << unbounded;
+        QTest::newRow("no digits draw nothing") << u"Springfield - IL"_s << QString() << unbounded;
     }
 
     void encodesDigitsWithCheckDigit()
     {
         QFETCH(QString, text);
         QFETCH(QString, bars);
+        QFETCH(float, width);
         RecordingSurface surface;
+        surface.setWidthTwips(width);
         surface.setCurrentX(50);
         surface.setCurrentY(60);
         basPostNet::DrawPostNet(text, surface);

@@ -41,7 +41,7 @@ extra="$(cd "$root" && find . -type f | grep -v -e '^./usr/bin/quillmark$' \
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6network6 fonts-liberation2; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 fonts-liberation2; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 

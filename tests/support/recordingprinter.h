@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
+
 // One call made on a RecordingPrinter, with its arguments as given (in the
 // unit in force at the call) and the pen at that moment.
 struct PrinterCall
@@ -27,6 +29,11 @@ public:
     void setCurrentX(float x) override;
     void setCurrentY(float y) override;
     // A 600 dpi printer.
+    // Unbounded: every bar is recorded.
+    [[nodiscard]] float ScaleWidth() const override
+    {
+        return std::numeric_limits<float>::infinity();
+    }
     [[nodiscard]] float TwipsPerPixelX() const override { return 2.4f; }
     void Line(float x1, float y1, float x2, float y2) override;
 

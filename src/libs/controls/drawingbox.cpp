@@ -56,6 +56,7 @@ void DrawingBox::setBackColor(const QColor &color)
     m_backColor = color;
     ensureBackingImage();
     m_image.fill(m_backColor);
+    ++m_drawingCount;
     updateWhole();
 }
 
@@ -65,7 +66,15 @@ void DrawingBox::Cls()
     m_image.fill(m_backColor);
     setCurrentX(0.0f);
     setCurrentY(0.0f);
+    ++m_drawingCount;
     updateWhole();
+}
+
+float DrawingBox::ScaleWidth() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const double devicePixels = qCeil(width() * ratio);
+    return pen().fromTwips(devicePixels / ratio * Screen::TwipsPerPixelX());
 }
 
 float DrawingBox::TwipsPerPixelX() const
@@ -76,6 +85,7 @@ float DrawingBox::TwipsPerPixelX() const
 void DrawingBox::Line(float x1, float y1, float x2, float y2)
 {
     ensureBackingImage();
+    ++m_drawingCount;
     const QRect box = deviceRectFor(x1, y1, x2, y2);
     if (box.isEmpty())
         return;
@@ -148,4 +158,5 @@ void DrawingBox::ensureBackingImage()
         painter.drawImage(QPointF(0, 0), m_image);
     }
     m_image = std::move(fresh);
+    ++m_drawingCount;
 }

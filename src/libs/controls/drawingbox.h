@@ -24,9 +24,16 @@ public:
     // Clears the drawing to the back colour and puts the pen at (0, 0).
     void Cls();
 
+    // The width of the backing image, whose last column may reach a little
+    // past the widget at a fractional pixel ratio.
+    [[nodiscard]] float ScaleWidth() const override;
     [[nodiscard]] float TwipsPerPixelX() const override;
     // Fills the device pixels whose centres lie in the box, and at least one.
     void Line(float x1, float y1, float x2, float y2) override;
+
+    // Changes whenever the drawing may have changed: a clear, a new back
+    // colour, a Line, a new backing image. Equal counts show the same pixels.
+    [[nodiscard]] quint64 drawingCount() const { return m_drawingCount; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -44,4 +51,5 @@ private:
     // meanwhile needs no update of its own. A bar code is cleared and drawn
     // again bar by bar on every keystroke.
     bool m_wholeUpdatePending = false;
+    quint64 m_drawingCount = 0;
 };

@@ -1,10 +1,11 @@
 #include "pictures.h"
 #include "platform/pictureloader.h"
 
+#include <QImageReader>
 #include <QLoggingCategory>
-#include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
+
+#include <array>
 
 namespace {
 
@@ -20,43 +21,68 @@ PictureFile fileOf(Id id)
 {
     switch (id) {
     case Id::Envelope:
-        return {QLatin1StringView("envelope.svg"), {700, 350}};
+        return {QLatin1StringView("envelope"), {700, 350}};
     case Id::PrinterLeft:
-        return {QLatin1StringView("printer-left.svg"), {112, 140}};
+        return {QLatin1StringView("printer-left"), {112, 140}};
     case Id::PrinterRight:
-        return {QLatin1StringView("printer-right.svg"), {112, 140}};
+        return {QLatin1StringView("printer-right"), {112, 140}};
     case Id::PrinterCenter:
-        return {QLatin1StringView("printer-center.svg"), {112, 140}};
+        return {QLatin1StringView("printer-center"), {112, 140}};
     case Id::EnvelopeSmall:
-        return {QLatin1StringView("envelope-small.svg"), {58, 34}};
+        return {QLatin1StringView("envelope-small"), {58, 34}};
     case Id::EnvelopeLong:
-        return {QLatin1StringView("envelope-long.svg"), {80, 34}};
+        return {QLatin1StringView("envelope-long"), {80, 34}};
     case Id::EnvelopeLarge:
-        return {QLatin1StringView("envelope-large.svg"), {90, 62}};
+        return {QLatin1StringView("envelope-large"), {90, 62}};
     case Id::LogoPlaceholder:
-        return {QLatin1StringView("logo-placeholder.svg"), {64, 64}};
+        return {QLatin1StringView("logo-placeholder"), {64, 64}};
     }
     Q_UNREACHABLE();
     return {};
 }
 
-QString pathOf(QLatin1StringView name)
+// The ratios the pictures were rendered at when the program was built, in
+// per cent, and the finer one only the placeholder has.
+constexpr std::array<int, 4> RenderedPercents {100, 125, 150, 200};
+constexpr int PlaceholderPercent = 400;
+
+QString pathOf(QLatin1StringView name, int percent)
 {
-    return QStringLiteral(":/pictures/") + name;
+    return QStringLiteral(":/pictures/%1-%2.png").arg(name).arg(percent);
 }
 
-QImage renderSvg(const QString &path, QSize size, qreal ratio)
+// Qt's own PNG reader, told not to guess: guessing loads every image-format
+// plug-in to ask it, and with them the SVG library start-up does without.
+QImage loadPng(const QString &path)
+{
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+// The rendering at the nearest ratio at or above the one asked for (the
+// finest there is above that), scaled down smoothly where the ratios differ,
+// so the picture stays sharp at fractional ratios too.
+QImage renderAt(Id id, qreal ratio)
 {
     if (!(ratio > 0.0)) // also catches NaN
         ratio = 1.0;
-    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(path);
-    if (renderer.isValid()) {
-        QPainter painter(&image);
-        renderer.render(&painter, QRectF(image.rect()));
-    } else {
-        qCWarning(lcPictures) << "Cannot load picture" << path;
+    const PictureFile file = fileOf(id);
+    int percent = id == Id::LogoPlaceholder ? PlaceholderPercent : RenderedPercents.back();
+    for (const int rendered : RenderedPercents) {
+        if (rendered >= ratio * 100.0) {
+            percent = rendered;
+            break;
+        }
+    }
+    const QSize size = (QSizeF(file.size) * ratio).toSize();
+    QImage image = loadPng(pathOf(file.name, percent));
+    if (image.isNull()) {
+        qCWarning(lcPictures) << "Cannot load picture" << pathOf(file.name, percent);
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    } else if (image.size() != size) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     image.setDevicePixelRatio(ratio);
     return image;
@@ -71,27 +97,19 @@ QSize pixelSize(Id id)
     return fileOf(id).size;
 }
 
-QString resourcePath(Id id)
-{
-    return pathOf(fileOf(id).name);
-}
-
 QImage render(Id id, qreal devicePixelRatio)
 {
-    return renderSvg(resourcePath(id), pixelSize(id), devicePixelRatio);
+    return renderAt(id, devicePixelRatio);
 }
 
 QIcon windowIcon()
 {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(
-        renderSvg(pathOf(QLatin1StringView("icon-16.svg")), QSize(16, 16), 1.0)));
     // The window needs its 16 and 32 pixel icons, and twice that on HiDPI
     // screens; the desktop menu takes the installed icons instead.
-    for (const int side : {32, 64}) {
-        icon.addPixmap(QPixmap::fromImage(
-            renderSvg(pathOf(QLatin1StringView("icon.svg")), QSize(side, side), 1.0)));
-    }
+    for (const int side : {16, 32, 64})
+        icon.addPixmap(
+            QPixmap::fromImage(loadPng(QStringLiteral(":/pictures/icon-%1.png").arg(side))));
     return icon;
 }
 

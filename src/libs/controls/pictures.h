@@ -5,8 +5,8 @@
 #include <QSize>
 #include <QString>
 
-// The pictures the window carries with it. They are SVG drawings compiled into
-// the program as resources and rendered to their fixed pixel size on demand.
+// The pictures the window carries with it, rendered from their SVG drawings
+// when the program is built, at each device pixel ratio desktops use.
 namespace Pictures {
 
 enum class Id
@@ -23,9 +23,6 @@ enum class Id
 
 // The picture's size in logical pixels; the window lays its boxes out around it.
 [[nodiscard]] QSize pixelSize(Id id);
-
-// The picture's resource path, ":/pictures/...".
-[[nodiscard]] QString resourcePath(Id id);
 
 // The picture drawn at pixelSize() times the ratio, with that ratio set on the
 // image, so it shows at its logical size and stays sharp on high-density

@@ -26,6 +26,10 @@ public:
     [[nodiscard]] float CurrentY() const { return m_pen.y(); }
     virtual void setCurrentY(float y) { m_pen.setY(y); }
 
+    // Width of the drawing area, from the pen's origin to the right edge, in
+    // the current unit: nothing drawn at or past it can be seen.
+    [[nodiscard]] virtual float ScaleWidth() const = 0;
+
     // Width of one of the surface's own device pixels, in twips: the printer's
     // dots, or the screen's pixels for every other surface.
     [[nodiscard]] virtual float TwipsPerPixelX() const = 0;

@@ -30,7 +30,7 @@ bool ScaledPen::setScaleMode(int mode)
 
 float ScaledPen::x() const
 {
-    return static_cast<float>(m_xTwips / m_twipsPerUnit);
+    return fromTwips(m_xTwips);
 }
 
 void ScaledPen::setX(float x)
@@ -40,7 +40,7 @@ void ScaledPen::setX(float x)
 
 float ScaledPen::y() const
 {
-    return static_cast<float>(m_yTwips / m_twipsPerUnit);
+    return fromTwips(m_yTwips);
 }
 
 void ScaledPen::setY(float y)

@@ -30,6 +30,11 @@ public:
 
     // A length or coordinate in the current unit, in twips.
     [[nodiscard]] double toTwips(double value) const { return value * m_twipsPerUnit; }
+    // A length or coordinate in twips, in the current unit.
+    [[nodiscard]] float fromTwips(double twips) const
+    {
+        return static_cast<float>(twips / m_twipsPerUnit);
+    }
 
 private:
     int m_scaleMode = Twips;

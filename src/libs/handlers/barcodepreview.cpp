@@ -62,14 +62,21 @@ bool BarcodePreview::switchedOn() const
 void BarcodePreview::Command1_Click()
 {
     DrawingBox *box = m_controls.picPostNet;
+    m_state.ZipDigits = zipDigitsOf(*m_controls.ToAddr);
+    // Most keystrokes leave the ZIP code alone; drawing it again would give
+    // the very same pixels.
+    Drawn now {m_state.ZipDigits, box->size(), box->devicePixelRatioF(), box->drawingCount()};
+    if (now == m_drawn)
+        return;
     box->Cls();
     box->setCurrentX(OriginTwips);
     box->setCurrentY(OriginTwips);
-    m_state.ZipDigits = zipDigitsOf(*m_controls.ToAddr);
     basPostNet::DrawPostNet(m_state.ZipDigits, *box);
     const QString description = Accessibility::previewDescription(m_state.ZipDigits);
     if (box->accessibleDescription() != description)
         box->setAccessibleDescription(description);
+    now.drawingCount = box->drawingCount();
+    m_drawn = std::move(now);
 }
 
 void BarcodePreview::Check2_Click()

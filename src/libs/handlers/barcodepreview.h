@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
+#include <QString>
 
 struct Form1Controls;
 struct RunState;
@@ -30,7 +32,23 @@ public:
 private:
     [[nodiscard]] bool switchedOn() const;
 
+    // What the preview last drew from: the same digits on an untouched box of
+    // the same size and pixel ratio would draw the same pixels again.
+    struct Drawn
+    {
+        QString digits;
+        QSize size;
+        qreal ratio = 0;
+        quint64 drawingCount = 0;
+        bool operator==(const Drawn &other) const
+        {
+            return digits == other.digits && size == other.size && ratio == other.ratio
+                && drawingCount == other.drawingCount;
+        }
+    };
+
     const Form1Controls &m_controls;
     const SettingsStore &m_store;
     RunState &m_state;
+    Drawn m_drawn;
 };

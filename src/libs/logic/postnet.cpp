@@ -82,11 +82,39 @@ private:
     return text.mid(first, end - first);
 }
 
-void drawDigit(DrawingSurface &surface, int digit)
+// Hands bars to DrawBar until the pen reaches the surface's right edge: a
+// bar beyond it cannot be seen, and a long text would otherwise cost a bar
+// per digit however narrow the surface.
+class VisibleBars
 {
-    for (const qint32 &barKind : DigitBars[static_cast<std::size_t>(digit)])
-        DrawBar(surface, barKind);
-}
+public:
+    explicit VisibleBars(DrawingSurface &surface)
+        : m_surface(surface)
+        , m_edge(surface.ScaleWidth())
+    { }
+
+    // False once the pen is at or past the edge; nothing is drawn then.
+    bool draw(const qint32 &barKind)
+    {
+        if (m_surface.CurrentX() >= m_edge)
+            return false;
+        DrawBar(m_surface, barKind);
+        return true;
+    }
+
+    bool drawDigit(int digit)
+    {
+        for (const qint32 &barKind : DigitBars[static_cast<std::size_t>(digit)]) {
+            if (!draw(barKind))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    DrawingSurface &m_surface;
+    float m_edge;
+};
 
 } // namespace
 
@@ -119,13 +147,15 @@ void DrawPostNet(QString text, DrawingSurface &surface)
         return;
     const int checkDigit = static_cast<int>((10 - digitSum % 10) % 10);
 
-    DrawBar(surface, FullBar);
+    VisibleBars bars(surface);
+    if (!bars.draw(FullBar))
+        return;
     for (QChar c : digits) {
-        if (isDigit(c))
-            drawDigit(surface, digitValue(c));
+        if (isDigit(c) && !bars.drawDigit(digitValue(c)))
+            return;
     }
-    drawDigit(surface, checkDigit);
-    DrawBar(surface, FullBar);
+    if (bars.drawDigit(checkDigit))
+        bars.draw(FullBar);
 }
 
 } // namespace basPostNet

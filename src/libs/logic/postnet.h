@@ -20,7 +20,8 @@ void DrawBar(DrawingSurface &surface, const qint32 &barKind);
 
 // Draws the bar code of the digits in the text, with its check digit and the
 // frame bars, starting at the pen. Other characters are ignored; a text
-// without digits draws nothing and leaves the pen where it is.
+// without digits draws nothing and leaves the pen where it is. Drawing stops
+// at the surface's right edge; the check digit is always that of every digit.
 void DrawPostNet(QString text, DrawingSurface &surface);
 
 } // namespace basPostNet

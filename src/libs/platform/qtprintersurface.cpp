@@ -28,6 +28,15 @@ QtPrinterSurface::QtPrinterSurface(QPrinter &printer)
 // A page that was never ended is dropped, not sent.
 QtPrinterSurface::~QtPrinterSurface() = default;
 
+float QtPrinterSurface::ScaleWidth() const
+{
+    constexpr double TwipsPerPoint = 20.0;
+    const QPageLayout layout = m_printer.pageLayout();
+    const double points
+        = layout.fullRect(QPageLayout::Point).width() - layout.paintRect(QPageLayout::Point).left();
+    return pen().fromTwips(points * TwipsPerPoint);
+}
+
 float QtPrinterSurface::TwipsPerPixelX() const
 {
     return static_cast<float>(ScaledPen::TwipsPerInch / m_printer.resolution());

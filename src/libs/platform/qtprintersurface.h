@@ -32,6 +32,9 @@ public:
     QtPrinterSurface(const QtPrinterSurface &) = delete;
     QtPrinterSurface &operator=(const QtPrinterSurface &) = delete;
 
+    // To the paper's right edge: the page of the current orientation less the
+    // printable area's left margin.
+    [[nodiscard]] float ScaleWidth() const override;
     // From the printer's own resolution, so a bar is a whole number of dots.
     [[nodiscard]] float TwipsPerPixelX() const override;
     void Line(float x1, float y1, float x2, float y2) override;

@@ -38,10 +38,8 @@ QString SingleCopyGuard::defaultRuntimeFolder()
 
 bool SingleCopyGuard::anotherCopyRunning()
 {
-    if (m_lock.tryLock(0)) {
-        listenForActivation();
+    if (m_lock.tryLock(0))
         return false;
-    }
     if (m_lock.error() == QLockFile::LockFailedError) {
         askRunningCopyToShow();
         return true;
@@ -53,6 +51,8 @@ bool SingleCopyGuard::anotherCopyRunning()
 
 void SingleCopyGuard::listenForActivation()
 {
+    if (!m_lock.isLocked() || m_server)
+        return;
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     QLocalServer::removeServer(m_socketPath); // left by a copy that died

@@ -26,12 +26,15 @@ public:
     // itself. False when this copy now holds the lock (or none can be had).
     [[nodiscard]] bool anotherCopyRunning();
 
+    // Once this copy holds the lock: opens the socket later starts call on.
+    // Left until the window is shown, which a later start waits for anyway.
+    void listenForActivation();
+
 signals:
     // A later start asked this copy to bring its window to the front.
     void activationRequested();
 
 private:
-    void listenForActivation();
     void askRunningCopyToShow() const;
 
     QString m_lockPath;

@@ -30,5 +30,6 @@ int runQuillmark(int argc, char *argv[])
         form.activateWindow();
     });
     form.show();
+    guard.listenForActivation();
     return QApplication::exec();
 }
