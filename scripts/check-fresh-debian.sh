@@ -82,10 +82,13 @@ git clone --quiet "$checkout" "$root/root/quillmark"
 git -C "$root/root/quillmark" checkout --quiet --detach "$commit"
 
 echo "check-fresh-debian: running bash scripts/build-and-test.sh at $commit"
+# In the background, so that a signal to this script runs the clean-up at once
+# rather than after the build.
 status=0
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  bash -c 'cd /root/quillmark && bash scripts/build-and-test.sh' </dev/null || status=$?
+  bash -c 'cd /root/quillmark && bash scripts/build-and-test.sh' </dev/null &
+wait $! || status=$?
 
 release="$(. "$root/etc/os-release" && echo "$PRETTY_NAME")"
 if [ $status -eq 0 ]; then
