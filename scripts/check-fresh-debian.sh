@@ -10,6 +10,8 @@
 # TMPDIR (default /var/tmp) and about ten minutes or more. Not part of CI.
 set -euo pipefail
 
+# Read whole before it runs: the checkout may change during the long build.
+{
 die() {
   echo "check-fresh-debian: $*" >&2
   exit 2
@@ -97,3 +99,4 @@ else
   echo "check-fresh-debian: FAIL (exit $status) on $release ($suite) at $commit"
 fi
 exit $status
+}
