@@ -14,7 +14,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
   exit 2
 fi
 if ! command -v clang++ >/dev/null; then
-  echo "fuzz: clang++ not found; install clang and libclang-rt-14-dev to fuzz" >&2
+  echo "fuzz: clang++ not found; install clang and its runtime (scripts/install-deps.sh) to fuzz" >&2
   exit 2
 fi
 

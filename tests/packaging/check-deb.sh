@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack, unpacks it into a scratch root and
-# checks its files, its Depends and its postinst.
+# checks its files, its Depends, its postinst and what lintian says of it.
 # check-deb.sh <build dir> <app id> "<icon sizes>" <version>
 set -euo pipefail
 build="$1" id="$2" sizes="$3" version="$4"
 source "$(dirname "$0")/expected-files.sh"
 
-for tool in dpkg-deb cpack file; do
+for tool in dpkg-deb cpack file lintian; do
     if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed, so no .deb can be built or inspected"
+        echo "SKIP: $tool is not installed, so the .deb cannot be built or checked"
         exit 77
     fi
 done
@@ -34,7 +34,8 @@ dpkg-deb -x "$deb" "$root"
 expect_installed "$root" "$id" "$sizes" || failures=1
 [ -e "$root/var/lib/Quillmark" ] && fail "the package ships the shared settings folder itself"
 extra="$(cd "$root" && find . -type f | grep -v -e '^./usr/bin/quillmark$' \
-    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/hicolor/' || true)"
+    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/hicolor/' \
+    -e '^./usr/share/doc/quillmark/' -e '^./usr/share/man/man1/' || true)"
 [ -z "$extra" ] || fail "unexpected files in the package: $extra"
 
 [ "$(dpkg-deb -f "$deb" Package)" = quillmark ] || fail "package name"
@@ -65,6 +66,9 @@ dpkg_here -i "$deb"
 dpkg_here -r quillmark
 [ -e "$system/usr/bin/quillmark" ] && fail "removing left usr/bin/quillmark"
 [ -d "$system/var/lib/Quillmark" ] || fail "removing deleted the users' settings"
+
+# Debian's own checks: nothing above a note.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian"
 
 [ $failures -eq 0 ] || exit 1
 echo "PASS: $(basename "$deb") holds $(cd "$root" && find . -type f | wc -l) files"

@@ -8,6 +8,9 @@ expect_installed() {
         "usr/share/applications/$id.desktop"
         "usr/share/metainfo/$id.metainfo.xml"
         "usr/share/icons/hicolor/scalable/apps/$id.svg"
+        "usr/share/doc/quillmark/copyright"
+        "usr/share/doc/quillmark/changelog.gz"
+        "usr/share/man/man1/quillmark.1.gz"
     )
     for size in $sizes; do
         expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
