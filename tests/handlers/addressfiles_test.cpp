@@ -31,19 +31,25 @@ private slots:
         QVERIFY(QDir(m_f->folder()).mkdir(u"files"_s));
     }
 
+    // Opening neither moves the focus nor touches the settings; the preview follows.
     void saveAndOpenAgain()
     {
         const QString text = u"Zoë Müller\r\n\r\nCafé 1\r\n"_s;
         c().ToAddr->setText(text);
+        QTest::mouseClick(c().Check2, Qt::LeftButton);
+        c().FromAddr->setFocus();
+        m_f->put(SettingsFiles::To, "Before\r\n");
         clickWith(c().Save, file(u"a.qmf"_s));
         QCOMPARE(TestSupport::readFile(file(u"a.qmf"_s)),
             "Zo\xc3\xab M\xc3\xbcller\r\n\r\nCaf\xc3\xa9 1\r\n\r\n");
         QCOMPARE(m_f->form().commonDialog().Filter, AddressFiles::Filter.toString());
-        c().ToAddr->setText(u"Something else"_s);
+        c().ToAddr->setText(u"IL 62704"_s);
         clickWith(c().Open, file(u"a.qmf"_s));
         QCOMPARE(c().ToAddr->text(), text);
+        QCOMPARE(m_f->form().runState().ZipDigits, u"1"_s);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c().FromAddr));
         QCOMPARE(m_f->form().commonDialog().InitDir, m_f->folder());
-        QVERIFY(!m_f->exists(SettingsFiles::To)); // neither saving nor opening touches it
+        QCOMPARE(m_f->bytes(SettingsFiles::To), "Before\r\n");
         m_dialog->cancel();
         c().Open->click();
         m_dialog->cancel();
@@ -151,18 +157,6 @@ private slots:
         QCOMPARE(TestSupport::readFile(target), "New\r\n");
         QCOMPARE(TestSupport::readFile(file(u"b"_s)), hardLink ? "New\r\n" : QByteArray());
         QCOMPARE(entries().size(), hardLink ? 2 : 1);
-    }
-
-    void openedAddressDrivesThePreview()
-    {
-        QTest::mouseClick(c().Check2, Qt::LeftButton);
-        QVERIFY(TestSupport::writeFile(file(u"to.qmf"_s), "Ann\r\nSpringfield IL 62704-1234\r\n"));
-        c().FromAddr->setFocus();
-        m_f->put(SettingsFiles::To, "Before\r\n");
-        clickWith(c().Open, file(u"to.qmf"_s));
-        QCOMPARE(m_f->form().runState().ZipDigits, u"627041234"_s);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c().FromAddr));
-        QCOMPARE(m_f->bytes(SettingsFiles::To), "Before\r\n");
     }
 
     // Return in the save dialog right after choosing a logo must not replace

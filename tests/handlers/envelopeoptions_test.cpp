@@ -27,45 +27,28 @@ private slots:
     // envelope feeds from. The first click moves away from the start's choice.
     void pictureSelectsAndWrites_data()
     {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("left side") << "Picture3"
-                                   << "Picture2"
-                                   << "Option2" << QByteArray("right");
-        QTest::newRow("right side") << "Picture2"
-                                    << "Picture3"
-                                    << "Option1" << QByteArray("left");
-        QTest::newRow("centre") << "Picture2"
-                                << "Picture4"
-                                << "Option3" << QByteArray("center");
-        QTest::newRow("small") << "Picture9"
-                               << "Picture7"
-                               << "OptSize_0" << QByteArray("0");
-        QTest::newRow("long") << "Picture7"
-                              << "Picture8"
-                              << "OptSize_1" << QByteArray("1");
-        QTest::newRow("large") << "Picture7"
-                               << "Picture9"
-                               << "OptSize_2" << QByteArray("2");
+        QTest::addColumn<QString>("clicks"); // first picture, picture, its button, file content
+        QTest::newRow("left side") << u"Picture3 Picture2 Option2 right"_s;
+        QTest::newRow("right side") << u"Picture2 Picture3 Option1 left"_s;
+        QTest::newRow("centre") << u"Picture2 Picture4 Option3 center"_s;
+        QTest::newRow("small") << u"Picture9 Picture7 OptSize_0 0"_s;
+        QTest::newRow("long") << u"Picture7 Picture8 OptSize_1 1"_s;
+        QTest::newRow("large") << u"Picture7 Picture9 OptSize_2 2"_s;
     }
 
     void pictureSelectsAndWrites()
     {
-        QFETCH(QString, first);
-        QFETCH(QString, picture);
-        QFETCH(QString, button);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, clicks);
+        const QStringList is = clicks.split(u' ');
         const QString file
-            = (bytes.size() == 1 ? SettingsFiles::EnvSize : SettingsFiles::EnvFeed).toString();
-        QTest::mouseClick(m_f->form().findChild<PictureBox *>(first), Qt::LeftButton);
-        QTest::mouseClick(m_f->form().findChild<PictureBox *>(picture), Qt::LeftButton);
-        const auto *selected = m_f->form().findChild<QRadioButton *>(button);
+            = (is[3].size() == 1 ? SettingsFiles::EnvSize : SettingsFiles::EnvFeed).toString();
+        QTest::mouseClick(m_f->form().findChild<PictureBox *>(is[0]), Qt::LeftButton);
+        QTest::mouseClick(m_f->form().findChild<PictureBox *>(is[1]), Qt::LeftButton);
+        const auto *selected = m_f->form().findChild<QRadioButton *>(is[2]);
         QVERIFY(selected->isChecked());
-        QCOMPARE(m_f->bytes(file), bytes + "\r\n");
+        QCOMPARE(m_f->bytes(file), is[3].toLatin1() + "\r\n");
         m_f->put(file, "kept");
-        QTest::mouseClick(m_f->form().findChild<PictureBox *>(picture), Qt::LeftButton);
+        QTest::mouseClick(m_f->form().findChild<PictureBox *>(is[1]), Qt::LeftButton);
         QCOMPARE(m_f->bytes(file), QByteArray("kept")); // selected already: nothing written
         for (const QAbstractButton *other : selected->group()->buttons())
             QCOMPARE(other->isChecked(), other == selected);
