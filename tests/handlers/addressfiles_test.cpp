@@ -50,11 +50,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c().FromAddr));
         QCOMPARE(m_f->form().commonDialog().InitDir, m_f->folder());
         QCOMPARE(m_f->bytes(SettingsFiles::To), "Before\r\n");
+        c().ToAddr->setText(u"Bob"_s);
         m_dialog->cancel();
         c().Open->click();
         m_dialog->cancel();
         c().Save->click();
-        QCOMPARE(c().ToAddr->text(), text);
+        QCOMPARE(c().ToAddr->text(), u"Bob"_s);
+        QCOMPARE(TestSupport::readFile(file(u"a.qmf"_s)).size(), 27);
         QCOMPARE(entries(), QStringList {u"a.qmf"_s});
     }
 

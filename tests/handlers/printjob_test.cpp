@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -39,21 +40,23 @@ QStringList pageOf(const RecordingPrinter &printer)
 }
 
 // The envelope with the logo, the return address at (x, y) and the recipient
-// in Medium at (rx, ry), all in centimetres, and the bar code under it.
-QStringList expectedPage(double x, double y, double rx, double ry)
+// in Medium or Large at (rx, ry), all in centimetres, and the bar code under it.
+QStringList expectedPage(double x, double y, double rx, double ry, bool large = false)
 {
+    const double step = large ? 0.75 : 0.6;
     const auto at = [](double cx, double cy) { return u" @%1,%2"_s.arg(cx).arg(cy); };
     const auto twips = [](double cm) {
         return QString::number(float(double(float(cm)) * (1440 / 2.54)), 'g', 6);
     };
     return {u"setLandscape"_s, u"PaintPicture %1 %2 1.5 1.5 \"40x20\""_s.arg(x).arg(y),
         u"setFontSize 10"_s, u"setFontBold 0"_s, u"Print \"Ann Lee\""_s + at(x + 2, y),
-        u"Print \"1 Elm St\""_s + at(x + 2, y + 0.5), u"setFontSize 14"_s, u"setFontBold 1"_s,
-        u"Print \"Bo Ray\""_s + at(rx, ry + 1), u"Print \"2 Oak Ave\""_s + at(rx, ry + 1.6),
-        u"Print \"Troy NY 12180-1234\""_s + at(rx, ry + 2.2),
-        u"Line %1 %2 %3 %4"_s.arg(twips(rx), twips(ry + 3.3))
+        u"Print \"1 Elm St\""_s + at(x + 2, y + 0.5), u"setFontSize %1"_s.arg(large ? 18 : 14),
+        u"setFontBold 1"_s, u"Print \"Bo Ray\""_s + at(rx, ry + 1),
+        u"Print \"2 Oak Ave\""_s + at(rx, ry + 1 + step),
+        u"Print \"Troy NY 12180-1234\""_s + at(rx, ry + 1 + 2 * step),
+        u"Line %1 %2 %3 %4"_s.arg(twips(rx), twips(ry + 1.5 + 3 * step))
             .arg(twips(rx).toFloat() + 24)
-            .arg(twips(ry + 3.3).toFloat() + 190),
+            .arg(twips(ry + 1.5 + 3 * step).toFloat() + 190),
         u"EndDoc"_s};
 }
 
@@ -84,22 +87,24 @@ private slots:
 
     void page_data()
     {
-        QTest::addColumn<bool>("choose");
+        QTest::addColumn<int>("size"); // -1: nothing selected
         QTest::addColumn<double>("margin");
         QTest::addColumn<QStringList>("page");
-        QTest::newRow("long, centre, 2 in") << true << 2.0 << expectedPage(5.28, 6.5, 13.58, 8.5);
+        QTest::newRow("small, centre, 2 in, Large")
+            << 0 << 2.0 << expectedPage(5.28, 6.5, 12.08, 8.5, true);
         QTest::newRow("nothing selected: long, right")
-            << false << 0.0 << expectedPage(0.2, 11.5, 8.5, 13.5);
+            << -1 << 0.0 << expectedPage(0.2, 11.5, 8.5, 13.5);
         QTest::newRow("edge space fits no envelope")
-            << true << 1e300 << expectedPage(0.2, 6.5, 8.5, 8.5);
+            << 1 << 1e300 << expectedPage(0.2, 6.5, 8.5, 8.5);
     }
 
     void page()
     {
-        QFETCH(bool, choose);
+        QFETCH(int, size);
         QFETCH(double, margin);
-        if (choose) {
-            QTest::mouseClick(c().OptSize[1], Qt::LeftButton);
+        if (size >= 0) {
+            QTest::mouseClick(c().OptSize[size], Qt::LeftButton);
+            c().cmbSize->setCurrentIndex(size == 0 ? 2 : 1);
             QTest::mouseClick(c().Option3, Qt::LeftButton);
             QTest::mouseClick(c().optMargin[2], Qt::LeftButton);
         } else {
