@@ -47,7 +47,7 @@ chmod -R a+rX "$dir"
 chmod 1777 "$dir/spool/tmp" "$dir/cups-pdf"
 unshare --mount --propagation private -- sh -c 'mount --bind "$1/etc/cups-pdf.conf" /etc/cups/cups-pdf.conf && exec cupsd -f -c "$1/etc/cupsd.conf" -s "$1/etc/cups-files.conf"' \
   sh "$dir" </dev/null >"$dir/log/cupsd.out" 2>&1 &
-trap 'kill $!' EXIT
+trap 'kill $!; wait $!' EXIT
 export CUPS_SERVER=$dir/cups.sock
 for _ in $(seq 100); do
   lpstat -r 2>/dev/null | grep -q 'is running' && break
