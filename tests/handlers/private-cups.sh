@@ -12,12 +12,6 @@ mkdir -p "$dir"/{etc,cache,state,spool/tmp,log,pdf,cups-pdf}
 cat >"$dir/etc/cupsd.conf" <<CONF
 Listen $dir/cups.sock
 Browsing No
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
 <Policy default>
   <Limit All>
     Order deny,allow
