@@ -1,9 +1,9 @@
 #pragma once
 
+#include "testsupport.h"
 #include "window/form1.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -12,17 +12,26 @@
 class FormFixture
 {
 public:
-    FormFixture();
-    ~FormFixture();
-
     [[nodiscard]] QString folder() const { return m_dir.path(); }
-    [[nodiscard]] QString path(QStringView fileName) const;
+    [[nodiscard]] QString path(QStringView fileName) const
+    {
+        return m_dir.filePath(fileName.toString());
+    }
 
     // Prepares a settings file before start().
-    void put(QStringView fileName, const QByteArray &bytes) const;
+    void put(QStringView fileName, const QByteArray &bytes) const
+    {
+        TestSupport::writeFile(path(fileName), bytes);
+    }
     // A settings file's bytes, or a null array when it does not exist.
-    [[nodiscard]] QByteArray bytes(QStringView fileName) const;
-    [[nodiscard]] bool exists(QStringView fileName) const;
+    [[nodiscard]] QByteArray bytes(QStringView fileName) const
+    {
+        return TestSupport::readFile(path(fileName));
+    }
+    [[nodiscard]] bool exists(QStringView fileName) const
+    {
+        return QFileInfo::exists(path(fileName));
+    }
 
     // Creates the window, runs its start-up, shows it and waits until it is
     // active. Returns false when start-up ended the program.

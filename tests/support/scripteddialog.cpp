@@ -2,7 +2,7 @@
 
 #include "platform/commondialog.h"
 
-#include <QtGlobal>
+#include <QPrinter>
 
 #include <memory>
 
@@ -30,12 +30,15 @@ std::optional<QString> ScriptedDialog::showFileDialog(const FileDialogRequest &r
     return request.fileName;
 }
 
-bool ScriptedDialog::showPrintDialog(QPrinter &, bool allowSelection, bool allowPrintToFile)
+bool ScriptedDialog::showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile)
 {
     m_printRequests.append({allowSelection, allowPrintToFile});
     if (m_printAnswers.isEmpty()) {
         qWarning("ScriptedDialog: printer dialog shown with no answer scripted; cancelled");
         return false;
     }
-    return m_printAnswers.takeFirst();
+    const std::optional<QString> answer = m_printAnswers.takeFirst();
+    if (answer && !answer->isEmpty())
+        printer.setPrinterName(*answer);
+    return answer.has_value();
 }

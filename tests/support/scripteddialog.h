@@ -31,7 +31,12 @@ public:
     // none proposed the dialog cannot be accepted and is cancelled.
     void acceptProposed() { m_fileAnswers.append(ProposedName); }
     // The next printer dialog is confirmed or cancelled.
-    void confirmPrinter(bool confirmed) { m_printAnswers.append(confirmed); }
+    void confirmPrinter(bool confirmed)
+    {
+        m_printAnswers.append(confirmed ? std::optional(QString()) : std::nullopt);
+    }
+    // The next printer dialog is confirmed with this printer chosen.
+    void choosePrinter(const QString &name) { m_printAnswers.append(name); }
 
     [[nodiscard]] const QList<FileDialogRequest> &fileRequests() const { return m_fileRequests; }
     [[nodiscard]] const QList<PrintRequest> &printRequests() const { return m_printRequests; }
@@ -47,7 +52,7 @@ public:
 private:
     static inline const QString ProposedName = QStringLiteral("\0proposed");
     QList<std::optional<QString>> m_fileAnswers;
-    QList<bool> m_printAnswers;
+    QList<std::optional<QString>> m_printAnswers; // a printer name, or none chosen
     QList<FileDialogRequest> m_fileRequests;
     QList<PrintRequest> m_printRequests;
 };
