@@ -3,7 +3,7 @@
 #include "controls/addressbox.h"
 #include "controls/drawingbox.h"
 #include "controls/imagebox.h"
-#include "settings/settingsfiles.h"
+#include "window/application.h"
 #include "window/windowplacement.h"
 
 #include <QCheckBox>
@@ -11,9 +11,17 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
+
+const QStringList Files {u"fontsize.txt"_s, u"margin.txt"_s, u"envsize.txt"_s, u"envfeed.txt"_s,
+    u"prlogo.txt"_s, u"prpnet.txt"_s, u"logo.txt"_s, u"from.txt"_s, u"to.txt"_s};
 
 template <std::size_t N> int checkedIndex(const std::array<QRadioButton *, N> &buttons)
 {
@@ -23,33 +31,25 @@ template <std::size_t N> int checkedIndex(const std::array<QRadioButton *, N> &b
     return -1;
 }
 
-// What the window shows of each restored choice, by the file it came from.
-QString observe(FormFixture &f, QStringView fileName)
+// What the program did when run as a whole, with its window closed as soon
+// as its event loop ran.
+int g_exitStatus = -1;
+bool g_windowShown = false;
+bool g_closeOnStart = true;
+
+void closeWindowOnceRunning()
 {
-    const Form1Controls &c = f.controls();
-    if (fileName == SettingsFiles::FontSize)
-        return QStringLiteral("%1 %2pt")
-            .arg(c.cmbSize->currentIndex())
-            .arg(c.ToAddr->font().pointSize());
-    if (fileName == SettingsFiles::Margin)
-        return QStringLiteral("%1 button %2")
-            .arg(f.form().runState().marginInches)
-            .arg(checkedIndex(c.optMargin));
-    if (fileName == SettingsFiles::EnvSize)
-        return QString::number(checkedIndex(c.OptSize));
-    if (fileName == SettingsFiles::EnvFeed)
-        return QString::number(checkedIndex(std::array {c.Option1, c.Option2, c.Option3}));
-    if (fileName == SettingsFiles::PrLogo)
-        return QStringLiteral("%1 %2").arg(
-            c.Check1->isChecked() ? u"on" : u"off", c.Image1->isVisible() ? u"shown" : u"hidden");
-    if (fileName == SettingsFiles::PrPnet)
-        return QStringLiteral("%1 %2").arg(c.Check2->isChecked() ? u"on" : u"off",
-            c.picPostNet->isVisible() ? u"shown" : u"hidden");
-    if (fileName == SettingsFiles::From)
-        return c.FromAddr->text();
-    if (fileName == SettingsFiles::To)
-        return c.ToAddr->text();
-    return {};
+    if (!g_closeOnStart)
+        return;
+    QTimer::singleShot(0, [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows)
+            g_windowShown |= window->isVisible() && window->objectName() == u"Form1";
+        if (!g_windowShown)
+            return QCoreApplication::exit(-2);
+        for (QWidget *window : windows)
+            window->close();
+    });
 }
 
 } // namespace
@@ -59,165 +59,78 @@ class StartupTest : public QObject
     Q_OBJECT
 
 private slots:
-    void restores_data();
-    void restores();
-    void logoRestored_data();
-    void logoRestored();
-    void returnAddressSurvivesExit();
+    void appliesEachSetting_data();
+    void appliesEachSetting();
     void secondCopyEndsBeforeReadingAnything();
     void captionAndCentring();
+    void returnAddressSurvivesExit();
+    void runsUntilTheWindowCloses();
 };
 
-namespace {
-
-// One row of the restore table: null bytes stand for a file that is not there.
-void restoreRow(
-    QStringView file, const QByteArray &content, const char *shown, const QByteArray &afterwards)
+void StartupTest::appliesEachSetting_data()
 {
-    QByteArray name = content.left(12).replace("\r\n", "\\r\\n");
-    if (content.isEmpty())
-        name = content.isNull() ? "missing" : "empty";
-    QTest::addRow("%s %s", qPrintable(file.toString()), name.constData())
-        << file.toString() << content << QString::fromUtf8(shown) << afterwards;
-}
-
-} // namespace
-
-void StartupTest::restores_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("content"); // null: no such file
+    QTest::addColumn<bool>("full");
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QByteArray>("afterwards"); // null: still no such file
-    using namespace SettingsFiles;
-
-    restoreRow(FontSize, nullptr, "1 12pt", " 1\r\n");
-    restoreRow(FontSize, "", "1 12pt", " 1\r\n");
-    restoreRow(FontSize, "   \r\n", "1 12pt", " 1\r\n");
-    restoreRow(FontSize, "\r\n2\r\n", "1 12pt", " 1\r\n");
-    restoreRow(FontSize, "2\r\n", "2 16pt", " 2\r\n");
-    restoreRow(FontSize, "x\r\n", "0 10pt", " 0\r\n");
-    restoreRow(FontSize, "2.5\r\n", "2 16pt", " 2\r\n");
-    restoreRow(FontSize, "7\r\n", "-1 8pt", "7\r\n");
-    restoreRow(FontSize, QByteArray(400, '9'), "-1 8pt", QByteArray(400, '9'));
-
-    restoreRow(Margin, nullptr, "0 button 0", nullptr);
-    restoreRow(Margin, "", "0 button 0", "");
-    restoreRow(Margin, " 3 \r\n", "3 button 3", " 3 \r\n");
-    restoreRow(Margin, "2.5\r\n", "2 button 2", " 2 \r\n");
-    restoreRow(Margin, "7\r\n", "7 button -1", "7\r\n");
-
-    restoreRow(EnvSize, nullptr, "1", "1\r\n");
-    restoreRow(EnvSize, "2\r\n", "2", "2\r\n");
-    restoreRow(EnvSize, "3\r\n", "-1", "3\r\n");
-    restoreRow(EnvSize, " 1\r\n", "-1", " 1\r\n");
-    restoreRow(EnvSize, "1 \r\n", "-1", "1 \r\n");
-    restoreRow(EnvSize, "", "-1", "");
-
-    // Feed buttons by index, Option1 first; -1: none selected.
-    restoreRow(EnvFeed, nullptr, "0", "left\r\n");
-    restoreRow(EnvFeed, "left\r\n", "0", "left\r\n");
-    restoreRow(EnvFeed, "right\r\n", "1", "right\r\n");
-    restoreRow(EnvFeed, "center\r\n", "2", "center\r\n");
-    restoreRow(EnvFeed, "Left\r\n", "-1", "Left\r\n");
-    restoreRow(EnvFeed, "  \"right\"\r\n", "1", "right\r\n");
-    restoreRow(EnvFeed, "", "-1", "");
-
-    // Both print switches are on only for a first field worth exactly 1.
-    restoreRow(PrLogo, nullptr, "off hidden", nullptr);
-    restoreRow(PrLogo, " 1 \r\n", "on shown", " 1 \r\n");
-    restoreRow(PrLogo, " 2 \r\n", "off hidden", " 2 \r\n");
-
-    restoreRow(PrPnet, nullptr, "off hidden", nullptr);
-    restoreRow(PrPnet, " 1 \r\n", "on shown", " 1 \r\n");
-    restoreRow(PrPnet, "1.0", "on shown", " 1 \r\n");
-    restoreRow(PrPnet, "1,0\r\n", "on shown", " 1 \r\n");
-    restoreRow(PrPnet, "0.99\r\n", "off hidden", "0.99\r\n");
-
-    restoreRow(From, nullptr, "", nullptr);
-    restoreRow(From, "A\r\nB\r\n", "A\r\nB", "A\r\nB\r\n");
-    restoreRow(From, "A\r\n\r\n", "A\r\n", "A\r\n\r\n");
-    restoreRow(From, "\r\n", "", "\r\n");
-
-    // The recipient is never restored, and its file is left as it is.
-    restoreRow(To, nullptr, "", nullptr);
-    restoreRow(To, "Bob\r\n", "", "Bob\r\n");
+    QTest::addColumn<QString>("afterwards");
+    QTest::newRow("full") << true
+                          << "font 2 16pt, margin 3 button 3, size 2, feed 2, logo on shown 20x10, "
+                             "bar code on shown, from Ann\r\nMain St, to "
+                          << " 2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo|Ann\r\nMain "
+                             "St\r\n|Bob\r\n";
+    QTest::newRow("none") << false
+                          << "font 1 12pt, margin 0 button 0, size 1, feed 0, logo off hidden "
+                             "64x64, bar code off hidden, from , to "
+                          << " 1\r\n||1\r\n|left\r\n|||||";
 }
 
-void StartupTest::restores()
+void StartupTest::appliesEachSetting()
 {
-    QFETCH(QString, file);
-    QFETCH(QByteArray, content);
+    QFETCH(bool, full);
     QFETCH(QString, shown);
-    QFETCH(QByteArray, afterwards);
-
     FormFixture f;
-    if (!content.isNull())
-        f.put(file, content);
-    QVERIFY(f.start());
-    QCOMPARE(observe(f, file), shown);
-    QCOMPARE(f.bytes(file), afterwards);
-}
-
-void StartupTest::logoRestored_data()
-{
-    QTest::addColumn<QString>("lines"); // %1: a picture that loads; null: no logo.txt
-    QTest::addColumn<bool>("loaded"); // else the placeholder shows
-    QTest::newRow("missing") << QString() << false;
-    QTest::newRow("last line counts") << QStringLiteral("/no/such/old.bmp\r\n%1\r\n") << true;
-    QTest::newRow("last line empty") << QStringLiteral("%1\r\n\r\n") << false;
-    QTest::newRow("path kept untrimmed") << QStringLiteral(" %1\r\n") << false;
-    QTest::newRow("picture gone") << QStringLiteral("/no/such/logo.jpg\r\n") << false;
-}
-
-void StartupTest::logoRestored()
-{
-    QFETCH(QString, lines);
-    QFETCH(bool, loaded);
-    FormFixture f;
-    const QString picture = f.path(u"logo.bmp");
-    QImage image(20, 10, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QVERIFY(image.save(picture, "BMP"));
-    const QByteArray bytes = lines.isNull() ? QByteArray() : lines.arg(picture).toUtf8();
-    if (!bytes.isNull())
-        f.put(SettingsFiles::Logo, bytes);
-    f.put(SettingsFiles::PrLogo, " 1 \r\n");
+    if (full) {
+        QImage logo(20, 10, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(f.path(u"logo.bmp"), "BMP"));
+        const QList<QByteArray> bytes {"2\r\n", " 3 \r\n", "2\r\n", "center\r\n", " 1 \r\n",
+            " 1 \r\n", f.path(u"logo.bmp").toUtf8() + "\r\n", "Ann\r\nMain St\r\n", "Bob\r\n"};
+        for (int i = 0; i < Files.size(); ++i)
+            f.put(Files[i], bytes[i]);
+    }
     QVERIFY(f.start());
     const Form1Controls &c = f.controls();
-    QVERIFY(c.Check1->isChecked());
-    QVERIFY(c.Image1->isVisible());
-    if (loaded)
-        QCOMPARE(c.Image1->picture().size(), QSize(20, 10));
-    else
-        QCOMPARE(c.Image1->picture(), c.Image2->picture());
-    QCOMPARE(f.bytes(SettingsFiles::Logo), bytes);
-}
-
-void StartupTest::returnAddressSurvivesExit()
-{
-    FormFixture f;
-    QVERIFY(f.start());
-    QTest::mouseClick(f.controls().FromAddr, Qt::LeftButton);
-    QTest::keyClicks(f.controls().FromAddr, QStringLiteral("Ann Smith"));
-    QTest::keyClick(f.controls().FromAddr, Qt::Key_Return);
-    QTest::keyClicks(f.controls().FromAddr, QStringLiteral("1 Main St"));
-    QTest::mouseClick(f.controls().Command2, Qt::LeftButton);
-    QVERIFY(!f.form().isVisible());
-    f.close();
-
-    QVERIFY(f.start());
-    QCOMPARE(f.controls().FromAddr->text(), QStringLiteral("Ann Smith\r\n1 Main St"));
+    const auto onShown = [](const QCheckBox *box, const QWidget *shown) {
+        return u"%1 %2"_s.arg(
+            box->isChecked() ? u"on" : u"off", shown->isVisible() ? u"shown" : u"hidden");
+    };
+    const QSize logo = c.Image1->picture().deviceIndependentSize().toSize();
+    QCOMPARE(u"font %1 %2pt, margin %3 button %4, size %5, feed %6, logo %7 %8x%9, bar code %10, "
+             "from %11, to %12"_s.arg(c.cmbSize->currentIndex())
+                 .arg(c.ToAddr->font().pointSize())
+                 .arg(f.form().runState().marginInches)
+                 .arg(checkedIndex(c.optMargin))
+                 .arg(checkedIndex(c.OptSize))
+                 .arg(checkedIndex(std::array {c.Option1, c.Option2, c.Option3}))
+                 .arg(onShown(c.Check1, c.Image1))
+                 .arg(logo.width())
+                 .arg(logo.height())
+                 .arg(onShown(c.Check2, c.picPostNet), c.FromAddr->text(), c.ToAddr->text()),
+        shown);
+    QStringList afterwards;
+    for (const QString &file : Files)
+        afterwards << (file == u"logo.txt" && f.exists(file) ? u"logo"_s
+                                                             : QString::fromUtf8(f.bytes(file)));
+    QTEST(afterwards.join(u'|'), "afterwards");
 }
 
 void StartupTest::secondCopyEndsBeforeReadingAnything()
 {
     FormFixture f;
-    f.put(SettingsFiles::FontSize, " 2\r\n");
+    f.put(u"fontsize.txt", " 2\r\n");
     QVERIFY(!f.start(/*anotherCopyRunning=*/true));
     QCOMPARE(f.controls().cmbSize->count(), 0);
-    QCOMPARE(f.bytes(SettingsFiles::FontSize), QByteArray(" 2\r\n"));
-    QVERIFY(!f.exists(SettingsFiles::EnvFeed));
+    QCOMPARE(f.bytes(u"fontsize.txt"), QByteArray(" 2\r\n"));
+    QVERIFY(!f.exists(u"envfeed.txt"));
     QVERIFY(!f.form().isVisible());
 }
 
@@ -225,12 +138,53 @@ void StartupTest::captionAndCentring()
 {
     FormFixture f;
     QVERIFY(f.start());
-    QCOMPARE(f.form().windowTitle(), QStringLiteral("Quillmark 2.61"));
-    QCOMPARE(WindowPlacement::caption(2, 5), QStringLiteral("Quillmark 2.5"));
+    Form1 &form = f.form();
+    QCOMPARE(form.windowTitle(), u"Quillmark 2.61"_s);
+    const QPoint offCentre = form.frameGeometry().center() - form.screen()->geometry().center();
+    QVERIFY2(qAbs(offCentre.x()) <= 2
+            && qAbs(offCentre.y()) <= form.style()->pixelMetric(QStyle::PM_TitleBarHeight),
+        qPrintable(u"%1, %2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    QCOMPARE(WindowPlacement::caption(2, 5), u"Quillmark 2.5"_s);
     QCOMPARE(WindowPlacement::centred({15360, 11520}, {10800, 8700}), QPointF(2280, 1410));
     QCOMPARE(WindowPlacement::centred({9000, 6000}, {10800, 8700}), QPointF(-900, -1350));
     QCOMPARE(WindowPlacement::centred({15361, 11520}, {10800, 8700}).x(), 2280.5);
 }
 
-QTEST_MAIN(StartupTest)
+void StartupTest::returnAddressSurvivesExit()
+{
+    FormFixture f;
+    QVERIFY(f.start());
+    AddressBox *from = f.controls().FromAddr;
+    QTest::mouseClick(from->viewport(), Qt::LeftButton);
+    QTest::keyClicks(from, u"Ann Smith"_s);
+    QTest::keyClick(from, Qt::Key_Return);
+    QTest::keyClicks(from, u"1 Main St"_s);
+    QTest::mouseClick(f.controls().Command2, Qt::LeftButton);
+    QVERIFY(!f.form().isVisible());
+    f.close();
+    QVERIFY(f.start());
+    QCOMPARE(f.controls().FromAddr->text(), u"Ann Smith\r\n1 Main St"_s);
+}
+
+void StartupTest::runsUntilTheWindowCloses()
+{
+    QVERIFY(g_windowShown);
+    QCOMPARE(g_exitStatus, 0);
+}
+
+// The whole program runs first, on its own application object.
+int main(int argc, char *argv[])
+{
+    {
+        qAddPreRoutine(closeWindowOnceRunning);
+        char name[] = "quillmark";
+        char *args[] = {name, nullptr};
+        g_exitStatus = runQuillmark(1, args);
+    }
+    g_closeOnStart = false;
+    QApplication app(argc, argv);
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "startup_test.moc"
