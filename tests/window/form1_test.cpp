@@ -31,18 +31,248 @@ private slots:
     }
     void cleanup() { m_f.reset(); }
 
-    void geometry_data();
-    void geometry();
-    void tabWalkAndGroups();
-    void focusColours();
-    void enterAndEscapePressNothing();
-    void accessKeyLeavesTheBoxFirst_data();
-    void accessKeyLeavesTheBoxFirst();
-    void accessibility_data();
-    void accessibility();
-    void logoByKeyboardAndHiddenCarrier();
-    void readableUnderDarkPalette();
-    void captionsWholeInsideTheWindow();
+    void geometry_data()
+    {
+        // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
+        QTest::addColumn<QRect>("twips");
+        QTest::newRow("Form1") << QRect(0, 0, 10590, 8220);
+        QTest::newRow("frmMargin") << QRect(7455, 5355, 1170, 2745);
+        QTest::newRow("optMargin_5") << QRect(105, 2415, 960, 225);
+        QTest::newRow("Command2") << QRect(8715, 7665, 1695, 435);
+        QTest::newRow("Picture2") << QRect(105, 5460, 1740, 2160);
+        QTest::newRow("ToAddr") << QRect(3180, 1815, 4320, 1695);
+        QTest::newRow("Image1") << QRect(510, 555, 1020, 1020);
+    }
+
+    void geometry()
+    {
+        QFETCH(QRect, twips);
+        QWidget *w = widget(QString::fromLatin1(QTest::currentDataTag()));
+        QCOMPARE(QRect(w->isWindow() ? QPoint() : w->pos(), w->size()),
+            QRect(twips.topLeft() / 15, twips.size() / 15));
+        QCOMPARE(m_f->form().minimumSize(), m_f->form().maximumSize());
+    }
+
+    // An option group is one stop: its selected button, or its first while none
+    // is. Arrows select within a group, which stays exclusive.
+    void tabWalkAndGroups()
+    {
+        m_f = std::make_unique<FormFixture>();
+        m_f->put(u"envfeed.txt", "Left\r\n");
+        m_f->put(u"margin.txt", "7\r\n");
+        QVERIFY(m_f->start());
+        const Form1Controls &c = m_f->controls();
+        QStringList walked {QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(walked.join(u' '),
+            u"ToAddr Print Open Save Command2 FromAddr OptSize_1 Option2 Check1 Check2 optMargin_0 "
+            "cmbSize ToAddr"_s);
+        QTest::keyClick(c.ToAddr, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), c.cmbSize);
+
+        c.OptSize[1]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.OptSize[1], Qt::Key_Down);
+        QVERIFY(c.OptSize[2]->isChecked() && !c.OptSize[1]->isChecked());
+        QCOMPARE(m_f->bytes(u"envsize.txt"), "2\r\n");
+        c.optMargin[1]->click();
+        c.optMargin[2]->click();
+        QVERIFY(!c.optMargin[1]->isChecked());
+    }
+
+    // The control with the focus is white; focus that leaves with the whole
+    // window does not leave the control.
+    void focusColours()
+    {
+        const Form1Controls &c = m_f->controls();
+        const auto colours = [&c] {
+            return QList<QRgb> {
+                BackColor::of(c.ToAddr), BackColor::of(c.FromAddr), BackColor::of(c.cmbSize)};
+        };
+        const QRgb white = BackColor::White;
+        const QRgb pale = BackColor::PaleYellow;
+        QCOMPARE(colours(), QList<QRgb>({white, pale, pale}));
+        QTest::mouseClick(c.FromAddr->viewport(), Qt::LeftButton);
+        QCOMPARE(colours(), QList<QRgb>({pale, white, pale}));
+        c.cmbSize->setFocus(Qt::TabFocusReason);
+        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
+
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_f->form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_f->form()));
+        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
+        QCOMPARE(c.picPostNet->backColor().rgb() & 0xFFFFFF, pale);
+    }
+
+    void enterAndEscapePressNothing()
+    {
+        const Form1Controls &c = m_f->controls();
+        int clicks = 0;
+        for (QPushButton *button : {c.Print, c.Open, c.Save, c.Command2})
+            connect(button, &QPushButton::clicked, this, [&clicks] { ++clicks; });
+        for (QWidget *w :
+            std::initializer_list<QWidget *> {c.Print, c.Open, c.Save, c.Command2, c.Check1}) {
+            w->setFocus(Qt::TabFocusReason);
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(w, key);
+        }
+        QCOMPARE(clicks, 0);
+        QVERIFY(!c.Check1->isChecked() && m_f->form().isVisible());
+    }
+
+    void accessKeyLeavesTheBoxFirst_data()
+    {
+        QTest::addColumn<bool>("recipient");
+        QTest::addColumn<Qt::Key>("key");
+        for (const bool recipient : {false, true}) {
+            for (const Qt::Key key : {Qt::Key_P, Qt::Key_S, Qt::Key_O, Qt::Key_R})
+                QTest::addRow("%s Alt+%c", recipient ? "ToAddr" : "FromAddr", char(key))
+                    << recipient << key;
+        }
+    }
+
+    // What was typed is saved though each dialog the key brings up is cancelled.
+    void accessKeyLeavesTheBoxFirst()
+    {
+        QFETCH(bool, recipient);
+        QFETCH(Qt::Key, key);
+        const Form1Controls &c = m_f->controls();
+        ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
+        if (key == Qt::Key_P)
+            dialog.confirmPrinter(false);
+        else if (key != Qt::Key_R)
+            dialog.cancel();
+        AddressBox *box = recipient ? c.ToAddr : c.FromAddr;
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QTest::keyClicks(box, u"New"_s);
+        QTest::keyClick(&m_f->form(), key, Qt::AltModifier);
+        QVERIFY(dialog.scriptUsed());
+        QCOMPARE(m_f->bytes(recipient ? u"to.txt" : u"from.txt"), "New\r\n");
+        QCOMPARE(BackColor::of(box), BackColor::PaleYellow);
+    }
+
+    void accessibility_data()
+    {
+        // A press does what a click does; "first" is pressed before, so it changes something.
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        const auto row = [](const char *control, const char *name, const char *first = "",
+                             const char *file = "", const QByteArray &bytes = {}) {
+            QTest::newRow(control) << name << first << file << bytes;
+        };
+        row("FromAddr", "Return address");
+        row("ToAddr", "Recipient address");
+        row("OptSize_2", "Large envelope");
+        row("Picture1", "Envelope");
+        row("cmbSize", "Font Size");
+        row("Picture2", "Envelope feeds on left side", "Picture3", "envfeed.txt", "right\r\n");
+        row("Picture4", "Envelope feeds in center", "Picture2", "envfeed.txt", "center\r\n");
+        row("Picture7", "Small envelope picture", "Picture8", "envsize.txt", "0\r\n");
+        row("Picture9", "Large envelope picture", "Picture7", "envsize.txt", "2\r\n");
+        row("Image1", "Logo", "", "logo.txt",
+            TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit() + "\r\n");
+    }
+
+    void accessibility()
+    {
+        const QString control = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(QString, first);
+        QFETCH(QString, file);
+        ScriptedDialog::installIn(m_f->form().commonDialog())
+            .choose(TestSupport::dataPath(u"logo-40x20.gif"_s));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget(control));
+        const bool list
+            = control == u"cmbSize"; // named by its label, as AT-SPI reads a list's value
+        QTEST((list ? iface->relations(QAccessible::Label).value(0).first : iface)
+                  ->text(QAccessible::Name),
+            "name");
+        if (file.isEmpty())
+            return;
+        for (const QString &name : {first, control}) {
+            if (name.isEmpty())
+                continue;
+            auto *action = QAccessible::queryAccessibleInterface(widget(name))->actionInterface();
+            QVERIFY(action);
+            action->doAction(QAccessibleActionInterface::pressAction());
+        }
+        QTEST(m_f->bytes(file), "bytes");
+    }
+
+    void logoByKeyboardAndHiddenCarrier()
+    {
+        const Form1Controls &c = m_f->controls();
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&m_f->form());
+        for (int i = 0; i < window->childCount(); ++i)
+            QVERIFY(window->child(i)->object() != c.Command1);
+        ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
+        dialog.cancel();
+        c.Check1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.Check1, Qt::Key_Space);
+        const QImage unfocused = c.Image1->grab().toImage();
+        QTest::keyClick(c.Check1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c.Image1);
+        QVERIFY(c.Image1->grab().toImage() != unfocused); // a visible focus frame
+        QTest::keyClick(c.Image1, Qt::Key_Space);
+        QVERIFY(dialog.scriptUsed());
+    }
+
+    // The envelope keeps dark text on its pale colours; elsewhere the desktop's
+    // colours stand.
+    void readableUnderDarkPalette()
+    {
+        const QPalette desktop = QApplication::palette();
+        const auto restore = qScopeGuard([desktop] { QApplication::setPalette(desktop); });
+        QPalette dark;
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(0x30, 0x30, 0x30));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, Qt::white);
+        QApplication::setPalette(dark);
+        init();
+        const Form1Controls &c = m_f->controls();
+        c.cmbSize->setFocus(Qt::TabFocusReason);
+        const QList<std::tuple<QWidget *, QPalette::ColorRole, QPalette::ColorRole>> shown {
+            {c.FromAddr, QPalette::Text, QPalette::Base},
+            {c.ToAddr, QPalette::Text, QPalette::Base},
+            {c.cmbSize, QPalette::ButtonText, QPalette::Button},
+            {c.Label1, QPalette::WindowText, QPalette::Window}};
+        for (const auto &[w, text, back] : shown) {
+            QCOMPARE(w->palette().color(text), QColor(Qt::black));
+            QVERIFY2(w->palette().color(back).lightness() > 200, qPrintable(w->objectName()));
+        }
+        QCOMPARE(c.Check1->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+
+    void captionsWholeInsideTheWindow()
+    {
+        Form1 &form = m_f->form();
+        m_f->controls().Check1->setChecked(true);
+        m_f->controls().Check2->setChecked(true);
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            if (!w->isVisible() || w->isWindow())
+                continue;
+            QVERIFY2(form.rect().contains(QRect(w->mapTo(&form, QPoint()), w->size())),
+                qPrintable(w->objectName()));
+            const auto *button = qobject_cast<QAbstractButton *>(w);
+            if (!button || button->text().isEmpty())
+                continue;
+            QStyleOptionButton option;
+            option.initFrom(w);
+            const QStyle::SubElement contents = qobject_cast<QCheckBox *>(w)
+                ? QStyle::SE_CheckBoxContents
+                : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
+                                                  : QStyle::SE_PushButtonContents;
+            QVERIFY2(w->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'))
+                    <= w->style()->subElementRect(contents, &option, w).width(),
+                qPrintable(w->objectName()));
+        }
+    }
 
 private:
     QWidget *widget(const QString &name)
@@ -51,279 +281,6 @@ private:
     }
     std::unique_ptr<FormFixture> m_f;
 };
-
-void Form1Test::geometry_data()
-{
-    // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("window") << "Form1" << QRect(0, 0, 10590, 8220);
-    QTest::newRow("frmMargin") << "frmMargin" << QRect(7455, 5355, 1170, 2745);
-    QTest::newRow("optMargin_5") << "optMargin_5" << QRect(105, 2415, 960, 225);
-    QTest::newRow("Command2") << "Command2" << QRect(8715, 7665, 1695, 435);
-    QTest::newRow("Picture2") << "Picture2" << QRect(105, 5460, 1740, 2160);
-    QTest::newRow("ToAddr") << "ToAddr" << QRect(3180, 1815, 4320, 1695);
-    QTest::newRow("Image1") << "Image1" << QRect(510, 555, 1020, 1020);
-}
-
-void Form1Test::geometry()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, twips);
-    QWidget *w = widget(name);
-    QCOMPARE(QRect(w->isWindow() ? QPoint() : w->pos(), w->size()),
-        QRect(twips.topLeft() / 15, twips.size() / 15));
-    QCOMPARE(m_f->form().minimumSize(), m_f->form().maximumSize());
-}
-
-// An option group is one stop: its selected button, or its first while none
-// is. Arrows select within a group, which stays exclusive.
-void Form1Test::tabWalkAndGroups()
-{
-    m_f = std::make_unique<FormFixture>();
-    m_f->put(u"envfeed.txt", "Left\r\n");
-    m_f->put(u"margin.txt", "7\r\n");
-    QVERIFY(m_f->start());
-    const Form1Controls &c = m_f->controls();
-    QStringList walked {QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 12; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        walked << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(walked.join(u' '),
-        u"ToAddr Print Open Save Command2 FromAddr OptSize_1 Option2 Check1 Check2 optMargin_0 "
-        "cmbSize ToAddr"_s);
-    QTest::keyClick(c.ToAddr, Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), c.cmbSize);
-
-    c.OptSize[1]->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(c.OptSize[1], Qt::Key_Down);
-    QVERIFY(c.OptSize[2]->isChecked() && !c.OptSize[1]->isChecked());
-    QCOMPARE(m_f->bytes(u"envsize.txt"), "2\r\n");
-    c.optMargin[1]->click();
-    c.optMargin[2]->click();
-    QVERIFY(!c.optMargin[1]->isChecked());
-}
-
-// The control with the focus is white; focus that leaves with the whole
-// window does not leave the control.
-void Form1Test::focusColours()
-{
-    const Form1Controls &c = m_f->controls();
-    const auto colours = [&c] {
-        return QList<QRgb> {
-            BackColor::of(c.ToAddr), BackColor::of(c.FromAddr), BackColor::of(c.cmbSize)};
-    };
-    const QRgb white = BackColor::White;
-    const QRgb pale = BackColor::PaleYellow;
-    QCOMPARE(colours(), QList<QRgb>({white, pale, pale}));
-    QTest::mouseClick(c.FromAddr->viewport(), Qt::LeftButton);
-    QCOMPARE(colours(), QList<QRgb>({pale, white, pale}));
-    c.cmbSize->setFocus(Qt::TabFocusReason);
-    QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
-
-    QWidget other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    m_f->form().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m_f->form()));
-    QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
-    QCOMPARE(c.picPostNet->backColor().rgb() & 0xFFFFFF, pale);
-}
-
-void Form1Test::enterAndEscapePressNothing()
-{
-    const Form1Controls &c = m_f->controls();
-    int clicks = 0;
-    for (QPushButton *button : {c.Print, c.Open, c.Save, c.Command2})
-        connect(button, &QPushButton::clicked, this, [&clicks] { ++clicks; });
-    for (QWidget *w :
-        std::initializer_list<QWidget *> {c.Print, c.Open, c.Save, c.Command2, c.Check1}) {
-        w->setFocus(Qt::TabFocusReason);
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            QTest::keyClick(w, key);
-    }
-    QCOMPARE(clicks, 0);
-    QVERIFY(!c.Check1->isChecked() && m_f->form().isVisible());
-}
-
-void Form1Test::accessKeyLeavesTheBoxFirst_data()
-{
-    QTest::addColumn<bool>("recipient");
-    QTest::addColumn<Qt::Key>("key");
-    for (const bool recipient : {false, true}) {
-        for (const Qt::Key key : {Qt::Key_P, Qt::Key_S, Qt::Key_O, Qt::Key_R})
-            QTest::addRow("%s Alt+%c", recipient ? "ToAddr" : "FromAddr", char(key))
-                << recipient << key;
-    }
-}
-
-// What was typed is saved though each dialog the key brings up is cancelled.
-void Form1Test::accessKeyLeavesTheBoxFirst()
-{
-    QFETCH(bool, recipient);
-    QFETCH(Qt::Key, key);
-    const Form1Controls &c = m_f->controls();
-    ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
-    if (key == Qt::Key_P)
-        dialog.confirmPrinter(false);
-    else if (key != Qt::Key_R)
-        dialog.cancel();
-    AddressBox *box = recipient ? c.ToAddr : c.FromAddr;
-    QTest::mouseClick(box->viewport(), Qt::LeftButton);
-    QTest::keyClicks(box, u"New"_s);
-    QTest::keyClick(&m_f->form(), key, Qt::AltModifier);
-    QVERIFY(dialog.scriptUsed());
-    QCOMPARE(m_f->bytes(recipient ? u"to.txt" : u"from.txt"), "New\r\n");
-    QCOMPARE(BackColor::of(box), BackColor::PaleYellow);
-}
-
-void Form1Test::accessibility_data()
-{
-    // A press does what a click does; "first" is pressed before, so it changes something.
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray logo = TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit() + "\r\n";
-    QTest::newRow("FromAddr") << "FromAddr"
-                              << "Return address"
-                              << ""
-                              << "" << QByteArray();
-    QTest::newRow("ToAddr") << "ToAddr"
-                            << "Recipient address"
-                            << ""
-                            << "" << QByteArray();
-    QTest::newRow("OptSize_2") << "OptSize_2"
-                               << "Large envelope"
-                               << ""
-                               << "" << QByteArray();
-    QTest::newRow("Picture1") << "Picture1"
-                              << "Envelope"
-                              << ""
-                              << "" << QByteArray();
-    QTest::newRow("cmbSize") << "cmbSize"
-                             << "Font Size"
-                             << ""
-                             << "" << QByteArray();
-    QTest::newRow("Picture2") << "Picture2"
-                              << "Envelope feeds on left side"
-                              << "Picture3"
-                              << "envfeed.txt" << QByteArray("right\r\n");
-    QTest::newRow("Picture4") << "Picture4"
-                              << "Envelope feeds in center"
-                              << "Picture2"
-                              << "envfeed.txt" << QByteArray("center\r\n");
-    QTest::newRow("Picture7") << "Picture7"
-                              << "Small envelope picture"
-                              << "Picture8"
-                              << "envsize.txt" << QByteArray("0\r\n");
-    QTest::newRow("Picture9") << "Picture9"
-                              << "Large envelope picture"
-                              << "Picture7"
-                              << "envsize.txt" << QByteArray("2\r\n");
-    QTest::newRow("Image1") << "Image1"
-                            << "Logo"
-                            << ""
-                            << "logo.txt" << logo;
-}
-
-void Form1Test::accessibility()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, first);
-    QFETCH(QString, file);
-    ScriptedDialog::installIn(m_f->form().commonDialog())
-        .choose(TestSupport::dataPath(u"logo-40x20.gif"_s));
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget(control));
-    const bool list = control == u"cmbSize"; // named by its label, as AT-SPI reads a list's value
-    QTEST((list ? iface->relations(QAccessible::Label).value(0).first : iface)
-              ->text(QAccessible::Name),
-        "name");
-    if (file.isEmpty())
-        return;
-    for (const QString &name : {first, control}) {
-        if (name.isEmpty())
-            continue;
-        auto *action = QAccessible::queryAccessibleInterface(widget(name))->actionInterface();
-        QVERIFY(action);
-        action->doAction(QAccessibleActionInterface::pressAction());
-    }
-    QTEST(m_f->bytes(file), "bytes");
-}
-
-void Form1Test::logoByKeyboardAndHiddenCarrier()
-{
-    const Form1Controls &c = m_f->controls();
-    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&m_f->form());
-    for (int i = 0; i < window->childCount(); ++i)
-        QVERIFY(window->child(i)->object() != c.Command1);
-    ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
-    dialog.cancel();
-    c.Check1->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(c.Check1, Qt::Key_Space);
-    const QImage unfocused = c.Image1->grab().toImage();
-    QTest::keyClick(c.Check1, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), c.Image1);
-    QVERIFY(c.Image1->grab().toImage() != unfocused); // a visible focus frame
-    QTest::keyClick(c.Image1, Qt::Key_Space);
-    QVERIFY(dialog.scriptUsed());
-}
-
-// The envelope keeps dark text on its pale colours; elsewhere the desktop's
-// colours stand.
-void Form1Test::readableUnderDarkPalette()
-{
-    const QPalette desktop = QApplication::palette();
-    const auto restore = qScopeGuard([desktop] { QApplication::setPalette(desktop); });
-    QPalette dark;
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        dark.setColor(role, QColor(0x30, 0x30, 0x30));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(role, Qt::white);
-    QApplication::setPalette(dark);
-    init();
-    const Form1Controls &c = m_f->controls();
-    c.cmbSize->setFocus(Qt::TabFocusReason);
-    const QList<std::tuple<QWidget *, QPalette::ColorRole, QPalette::ColorRole>> shown {
-        {c.FromAddr, QPalette::Text, QPalette::Base}, {c.ToAddr, QPalette::Text, QPalette::Base},
-        {c.cmbSize, QPalette::ButtonText, QPalette::Button},
-        {c.Label1, QPalette::WindowText, QPalette::Window}};
-    for (const auto &[w, text, back] : shown) {
-        QCOMPARE(w->palette().color(text), QColor(Qt::black));
-        QVERIFY2(w->palette().color(back).lightness() > 200, qPrintable(w->objectName()));
-    }
-    QCOMPARE(c.Check1->palette().color(QPalette::WindowText), QColor(Qt::white));
-}
-
-void Form1Test::captionsWholeInsideTheWindow()
-{
-    Form1 &form = m_f->form();
-    m_f->controls().Check1->setChecked(true);
-    m_f->controls().Check2->setChecked(true);
-    for (QWidget *w : form.findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->isWindow())
-            continue;
-        QVERIFY2(form.rect().contains(QRect(w->mapTo(&form, QPoint()), w->size())),
-            qPrintable(w->objectName()));
-        QStyleOptionButton option;
-        option.initFrom(w);
-        const auto *button = qobject_cast<QAbstractButton *>(w);
-        const auto *label = qobject_cast<QLabel *>(w);
-        const QStyle::SubElement contents = qobject_cast<QCheckBox *>(w)
-            ? QStyle::SE_CheckBoxContents
-            : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
-                                              : QStyle::SE_PushButtonContents;
-        const QString caption = button ? QString(button->text()).remove(u'&')
-            : label                    ? label->text()
-                                       : QString();
-        const int room = label ? label->contentsRect().width()
-                               : w->style()->subElementRect(contents, &option, w).width();
-        QVERIFY2(caption.isEmpty() || w->fontMetrics().horizontalAdvance(caption) <= room,
-            qPrintable(w->objectName()));
-    }
-}
 
 QTEST_MAIN(Form1Test)
 #include "form1_test.moc"
