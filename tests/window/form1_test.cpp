@@ -102,6 +102,7 @@ private slots:
         QWidget other;
         other.show();
         QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
         m_f->form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&m_f->form()));
         QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
