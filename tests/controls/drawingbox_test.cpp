@@ -45,8 +45,6 @@ private slots:
         QTest::newRow("swapped 1.25")
             << 1.25 << twips << QRectF(65, 240, -15, -190) << QRect(4, 4, 1, 16);
         QTest::newRow("under a pixel 2") << 2.0 << twips << QRectF(0, 0, 3, 3) << QRect(0, 0, 1, 1);
-        QTest::newRow("edges past centres")
-            << 1.0 << twips << QRectF(9, 9, 15, 15) << QRect(1, 1, 1, 1);
         QTest::newRow("partly outside 1.5")
             << 1.5 << twips << QRectF(-30, -30, 60, 60) << QRect(0, 0, 3, 3);
         QTest::newRow("centimetres") << 1.0 << int(DrawingSurface::Centimeters)
