@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("Picture2") << QRect(105, 5460, 1740, 2160);
         QTest::newRow("ToAddr") << QRect(3180, 1815, 4320, 1695);
         QTest::newRow("Image1") << QRect(510, 555, 1020, 1020);
+        QTest::newRow("Label1") << QRect(7485, 1605, 1065, 225);
+        QTest::newRow("picPostNet") << QRect(3180, 3510, 4320, 330);
     }
 
     void geometry()
@@ -88,7 +90,9 @@ private slots:
         QTest::keyClick(c.ToAddr, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), c.cmbSize);
 
-        c.Image1->setFocus(Qt::TabFocusReason);
+        QAccessible::queryAccessibleInterface(c.Image1)->actionInterface()->doAction(
+            QAccessibleActionInterface::setFocusAction());
+        QCOMPARE(QApplication::focusWidget(), c.Image1);
         QVERIFY(c.Image1->grab().toImage() != unfocused); // a visible focus frame
         QTest::keyClick(c.Image1, Qt::Key_Space);
         QVERIFY(dialog.scriptUsed());
