@@ -58,10 +58,11 @@ private slots:
         QFETCH(QRectF, box);
         QScreen *screen = QGuiApplication::screens().at(Ratios.indexOf(ratio));
         DrawingBox drawing;
-        drawing.setGeometry(QRect(screen->geometry().topLeft(), QSize(200, 30)));
+        drawing.setGeometry(QRect(screen->geometry().topLeft(), QSize(10, 10)));
         drawing.winId();
         drawing.windowHandle()->setScreen(screen);
         drawing.show();
+        drawing.resize(200, 30); // a new backing image at the same ratio
         QCOMPARE(drawing.devicePixelRatioF(), ratio);
         drawing.setBackColor(Qt::white);
         drawing.setScaleMode(scaleMode);
