@@ -1,8 +1,14 @@
 #include "controls/drawingbox.h"
 
+#include <QApplication>
+#include <QScreen>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QWindow>
 
 namespace {
+
+const QList<qreal> Ratios {1.0, 1.25, 1.5, 2.0};
 
 QRect darkBounds(const QImage &image)
 {
@@ -18,35 +24,46 @@ QRect darkBounds(const QImage &image)
 
 } // namespace
 
-// Bars, clearing and repainting are checked through the window's bar code preview.
 class DrawingBoxTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void boxCoversPixelsByTheirCentres_data()
+    // Boxes in twips, 15 to a logical pixel; the pixels as device pixels.
+    void coversPixelsByTheirCentres_data()
     {
+        QTest::addColumn<qreal>("ratio");
         QTest::addColumn<int>("scaleMode");
         QTest::addColumn<QRectF>("box");
         QTest::addColumn<QRect>("pixels");
         const int twips = DrawingSurface::Twips;
-        QTest::newRow("full bar") << twips << QRectF(50, 50, 15, 190) << QRect(3, 3, 1, 13);
-        QTest::newRow("half bar") << twips << QRectF(50, 170, 15, 70) << QRect(3, 11, 1, 5);
-        QTest::newRow("edges past centres") << twips << QRectF(9, 9, 15, 15) << QRect(1, 1, 1, 1);
-        QTest::newRow("under a pixel") << twips << QRectF(0, 0, 3, 3) << QRect(0, 0, 1, 1);
-        QTest::newRow("corners swapped")
-            << twips << QRectF(65, 240, -15, -190) << QRect(3, 3, 1, 13);
-        QTest::newRow("partly outside") << twips << QRectF(-30, -30, 60, 60) << QRect(0, 0, 2, 2);
-        QTest::newRow("centimetres")
-            << int(DrawingSurface::Centimeters) << QRectF(0.1, 0.1, 0.1, 0.1) << QRect(4, 4, 4, 4);
+        const QRectF bar(50, 50, 15, 190);
+        QTest::newRow("bar 1") << 1.0 << twips << bar << QRect(3, 3, 1, 13);
+        QTest::newRow("bar 1.25") << 1.25 << twips << bar << QRect(4, 4, 1, 16);
+        QTest::newRow("bar 1.5") << 1.5 << twips << bar << QRect(5, 5, 2, 19);
+        QTest::newRow("bar 2") << 2.0 << twips << bar << QRect(7, 7, 2, 25);
+        QTest::newRow("swapped 1.25")
+            << 1.25 << twips << QRectF(65, 240, -15, -190) << QRect(4, 4, 1, 16);
+        QTest::newRow("under a pixel 2") << 2.0 << twips << QRectF(0, 0, 3, 3) << QRect(0, 0, 1, 1);
+        QTest::newRow("partly outside 1.5")
+            << 1.5 << twips << QRectF(-30, -30, 60, 60) << QRect(0, 0, 3, 3);
+        QTest::newRow("centimetres") << 1.0 << int(DrawingSurface::Centimeters)
+                                     << QRectF(0.1, 0.1, 0.1, 0.1) << QRect(4, 4, 4, 4);
     }
 
-    void boxCoversPixelsByTheirCentres()
+    void coversPixelsByTheirCentres()
     {
+        QFETCH(qreal, ratio);
         QFETCH(int, scaleMode);
         QFETCH(QRectF, box);
+        QScreen *screen = QGuiApplication::screens().at(Ratios.indexOf(ratio));
         DrawingBox drawing;
-        drawing.resize(200, 30);
+        drawing.setGeometry(QRect(screen->geometry().topLeft(), QSize(10, 10)));
+        drawing.winId();
+        drawing.windowHandle()->setScreen(screen);
+        drawing.show();
+        drawing.resize(200, 30); // a new backing image at the same ratio
+        QCOMPARE(drawing.devicePixelRatioF(), ratio);
         drawing.setBackColor(Qt::white);
         drawing.setScaleMode(scaleMode);
         drawing.Line(float(box.left()), float(box.top()), float(box.right()), float(box.bottom()));
@@ -54,5 +71,22 @@ private slots:
     }
 };
 
-QTEST_MAIN(DrawingBoxTest)
+// One offscreen screen for each pixel ratio.
+int main(int argc, char *argv[])
+{
+    QTemporaryFile config;
+    if (!config.open())
+        return 1;
+    config.write(R"({"screens":[
+        {"name":"a","x":0,"y":0,"width":800,"height":600,"logicalDpi":96,"dpr":1},
+        {"name":"b","x":800,"y":0,"width":800,"height":600,"logicalDpi":96,"dpr":1.25},
+        {"name":"c","x":1600,"y":0,"width":800,"height":600,"logicalDpi":96,"dpr":1.5},
+        {"name":"d","x":2400,"y":0,"width":800,"height":600,"logicalDpi":96,"dpr":2}]})");
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    QApplication app(argc, argv);
+    DrawingBoxTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "drawingbox_test.moc"

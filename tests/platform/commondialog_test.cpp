@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,7 +16,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-// How the window's dialogs are asked for is checked through the window's own tests.
 class CommonDialogTest : public QObject
 {
     Q_OBJECT
@@ -25,15 +25,12 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("address files")
-            << "Quillmark File (*.qmf)|*.qmf" << QStringList {u"Quillmark File (*.qmf) (*.qmf)"_s};
+        QTest::newRow("one") << "Quillmark File (*.qmf)|*.qmf"
+                             << QStringList {u"Quillmark File (*.qmf) (*.qmf)"_s};
         QTest::newRow("every file")
             << "All Files (*.*)|*.*" << QStringList {u"All Files (*.*) (*)"_s};
-        QTest::newRow("several patterns")
-            << "JPG Files|*.jpg;*.jpeg" << QStringList {u"JPG Files (*.jpg *.jpeg)"_s};
-        QTest::newRow("empty") << "" << QStringList {};
-        QTest::newRow("description without patterns")
-            << "Text|*.txt|Orphan" << QStringList {u"Text (*.txt)"_s};
+        QTest::newRow("several") << "JPG|*.jpg;*.jpeg" << QStringList {u"JPG (*.jpg *.jpeg)"_s};
+        QTest::newRow("orphan") << "Text|*.txt|Orphan" << QStringList {u"Text (*.txt)"_s};
     }
 
     void nameFilters()
@@ -42,82 +39,82 @@ private slots:
         QTEST(CommonDialog::nameFilters(filter), "expected");
     }
 
-    void cancelFailsOnlyWithCancelError_data()
+    void cancelAndFlags_data()
     {
         QTest::addColumn<bool>("cancelError");
-        QTest::newRow("cancel is a failure") << true;
-        QTest::newRow("cancel returns") << false;
+        QTest::addColumn<int>("flags");
+        QTest::newRow("cancel fails") << true << 0;
+        QTest::newRow("cancel returns")
+            << false << (CommonDialog::PD_NOSELECTION | CommonDialog::PD_DISABLEPRINTTOFILE);
     }
 
-    void cancelFailsOnlyWithCancelError()
+    void cancelAndFlags()
     {
         QFETCH(bool, cancelError);
+        QFETCH(int, flags);
         CommonDialog dialog;
         ScriptedDialog &script = ScriptedDialog::installIn(dialog);
         dialog.CancelError = cancelError;
-        script.choose(QStringLiteral("/chosen/a.qmf"));
+        dialog.Flags = flags;
+        script.choose(u"/chosen/a.qmf"_s);
         script.cancel();
-
+        script.confirmPrinter(false);
         QVERIFY(dialog.ShowOpen());
         QCOMPARE(dialog.ShowOpen(), !cancelError);
-        QCOMPARE(dialog.FileName, QStringLiteral("/chosen/a.qmf"));
+        QCOMPARE(dialog.FileName, u"/chosen/a.qmf"_s);
+        QPrinter printer;
+        QCOMPARE(dialog.ShowPrinter(printer), !cancelError);
+        QCOMPARE(script.printRequests().constFirst().allowSelection, flags == 0);
+        QCOMPARE(script.printRequests().constFirst().allowPrintToFile, flags == 0);
     }
 
-    // The real dialog shows the descriptions as written and opens in InitDir.
-    void realFileDialogShowsWhatWasSet()
+    // A name chosen under another filter is not proposed, only its folder.
+    void noForeignNameProposed()
+    {
+        CommonDialog dialog;
+        ScriptedDialog &script = ScriptedDialog::installIn(dialog);
+        dialog.Filter = u"GIF|*.gif"_s;
+        script.choose(u"/pictures/logo.gif"_s);
+        QVERIFY(dialog.ShowOpen());
+        script.cancel();
+        QVERIFY(dialog.ShowOpen());
+        dialog.Filter = u"Quillmark File|*.qmf"_s;
+        dialog.InitDir = u"/settings"_s;
+        script.cancel();
+        QVERIFY(dialog.ShowSave());
+        const auto &asked = script.fileRequests();
+        QCOMPARE(asked.at(1).fileName, u"/pictures/logo.gif"_s);
+        QCOMPARE(asked.at(2).fileName, QString());
+        QCOMPARE(asked.at(2).initialDirectory, u"/pictures"_s);
+    }
+
+    // The real dialogs: descriptions as written, InitDir, and a question
+    // before replacing a file ("No" keeps the dialog open; it is then cancelled).
+    void realDialogShowsWhatWasSet()
     {
         QTemporaryDir folder;
-        QVERIFY(TestSupport::writeFile(folder.filePath(QStringLiteral("present.gif")), "GIF89a"));
+        QVERIFY(TestSupport::writeFile(folder.filePath(u"present.gif"_s), "GIF89a"));
         CommonDialog dialog;
         dialog.Filter = LogoChoice::Filter.toString();
         dialog.InitDir = folder.path();
+        dialog.CancelError = true;
 
         QStringList types;
         QString shownFolder;
-        QTimer poll; // answers the real dialog once it is up
+        bool asked = false;
+        QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!shown)
                 return;
-            poll.stop();
-            const auto *combo = shown->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            if (asked)
+                return shown->reject();
+            const auto *combo = shown->findChild<QComboBox *>(u"fileTypeCombo"_s);
             for (int i = 0; combo && i < combo->count(); ++i)
                 types << combo->itemText(i);
             shownFolder = shown->directory().absolutePath();
-            shown->selectFile(QStringLiteral("present.gif"));
-            static_cast<QDialog *>(shown)->accept(); // as the dialog's own button does
-        });
-        poll.start(10);
-
-        QVERIFY(dialog.ShowOpen());
-        QCOMPARE(dialog.FileName, folder.filePath(QStringLiteral("present.gif")));
-        QCOMPARE(shownFolder, folder.path());
-        QCOMPARE(types,
-            (QStringList {u"Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)"_s,
-                u"JPG Files (*.jpg, *.jpeg)"_s, u"GIF Files (*.gif)"_s, u"Bitmap Files (*.bmp)"_s,
-                u"All Files (*.*)"_s}));
-    }
-
-    // Choosing an existing file in the real save dialog asks first; "No" keeps
-    // the dialog open, and it is then cancelled.
-    void realSaveDialogAsksBeforeReplacing()
-    {
-        QTemporaryDir folder;
-        QVERIFY(TestSupport::writeFile(folder.filePath(QStringLiteral("present.qmf")), "A\r\n"));
-        CommonDialog dialog;
-        dialog.InitDir = folder.path();
-        dialog.CancelError = true;
-
-        bool asked = false;
-        QTimer poll; // answers the file dialog, once asked cancels it
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!files)
-                return;
-            if (asked)
-                return files->reject();
-            files->selectFile(QStringLiteral("present.qmf"));
-            static_cast<QDialog *>(files)->accept(); // as its own button does
+            shown->selectFile(u"present.gif"_s);
+            static_cast<QDialog *>(shown)->accept(); // as its own button does
         });
         QTimer answer; // a timer is not run again while its own handler waits
         connect(&answer, &QTimer::timeout, this, [&] {
@@ -129,6 +126,14 @@ private slots:
         poll.start(10);
         answer.start(10);
 
+        QVERIFY(dialog.ShowOpen());
+        QCOMPARE(dialog.FileName, folder.filePath(u"present.gif"_s));
+        QCOMPARE(shownFolder, folder.path());
+        QCOMPARE(types,
+            (QStringList {u"Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)"_s,
+                u"JPG Files (*.jpg, *.jpeg)"_s, u"GIF Files (*.gif)"_s, u"Bitmap Files (*.bmp)"_s,
+                u"All Files (*.*)"_s}));
+        QVERIFY(!asked);
         QVERIFY(!dialog.ShowSave());
         QVERIFY(asked);
     }
