@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QtGlobal>
+#include <QString>
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,33 +27,25 @@ inline QByteArray bytesOf(const uint8_t *data, size_t size)
     return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 }
 
-// Reads fixed-size values from the front of the input; what is left over is
-// the text under test. A short input reads as zeros.
-class InputReader
+// Takes a value of fixed size from the front of the input (zeros where the
+// input is short); what is left is the text under test.
+template <typename T> [[nodiscard]] T take(QByteArray &input)
 {
-public:
-    InputReader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
+    T value {};
+    std::memcpy(&value, input.constData(), std::min(sizeof value, size_t(input.size())));
+    input.remove(0, sizeof value);
+    return value;
+}
 
-    template <typename T> [[nodiscard]] T take()
-    {
-        T value {};
-        const size_t count = m_size < sizeof value ? m_size : sizeof value;
-        if (count > 0)
-            std::memcpy(&value, m_data, count);
-        m_data += count;
-        m_size -= count;
-        return value;
+inline QString digitsOf(QStringView text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digits.append(c);
     }
-
-    [[nodiscard]] QByteArray rest() const { return bytesOf(m_data, m_size); }
-
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-};
+    return digits;
+}
 
 // Log messages of refused or odd input are expected by the thousand here.
 inline void silenceLogs()

@@ -9,114 +9,7 @@
 
 #include <cmath>
 
-namespace {
-
-const QByteArray LineEnd("\r\n");
-
-bool inRange(const std::optional<int> &value, int first, int last)
-{
-    return !value || (*value >= first && *value <= last);
-}
-
-bool hasNonBlank(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c != u' ' && c != u'\t')
-            return true;
-    }
-    return false;
-}
-
-// The same bytes with a second line after them, which must change nothing for
-// the settings read from the first line or field.
-QByteArray withFurtherLine(const QByteArray &bytes)
-{
-    QByteArray longer = bytes;
-    longer.append('\r');
-    longer.append(bytes);
-    longer.append("7,right,1");
-    return longer;
-}
-
-void checkFontSize(const QByteArray &bytes, const QByteArray &longer)
-{
-    const std::optional<int> position = RestoreRules::fontSize(bytes);
-    FUZZ_CHECK(inRange(position, 0, 2));
-    FUZZ_CHECK(RestoreRules::fontSize(longer) == position);
-}
-
-void checkEnvelopeSize(const QByteArray &bytes, const QByteArray &longer)
-{
-    const std::optional<int> button = RestoreRules::envelopeSize(bytes);
-    FUZZ_CHECK(inRange(button, 0, 2));
-    FUZZ_CHECK(RestoreRules::envelopeSize(longer) == button);
-    // Only a line that is exactly one digit selects a button.
-    if (button) {
-        FUZZ_CHECK(bytes.size() == 1 || bytes.at(1) == '\r');
-        FUZZ_CHECK(bytes.at(0) == '0' + *button);
-    }
-}
-
-void checkMargin(const QByteArray &bytes, const QByteArray &longer)
-{
-    const RestoreRules::Margin margin = RestoreRules::margin(bytes);
-    FUZZ_CHECK(!std::isnan(margin.marginInches));
-    FUZZ_CHECK(inRange(margin.button, 0, 5));
-    if (margin.button)
-        FUZZ_CHECK(std::fabs(margin.marginInches - *margin.button) <= 0.5);
-    const RestoreRules::Margin again = RestoreRules::margin(longer);
-    FUZZ_CHECK(again.button == margin.button);
-    FUZZ_CHECK(again.marginInches == margin.marginInches);
-}
-
-void checkSwitches(const QByteArray &bytes, const QByteArray &longer)
-{
-    const bool logo = RestoreRules::printLogo(bytes);
-    FUZZ_CHECK(RestoreRules::printPostNet(bytes) == logo);
-    FUZZ_CHECK(RestoreRules::printLogo(longer) == logo);
-}
-
-void checkFeedSide(const QByteArray &bytes, const QByteArray &longer)
-{
-    const auto button = RestoreRules::feedSide(bytes);
-    FUZZ_CHECK(RestoreRules::feedSide(longer) == button);
-    // The word is matched exactly, so a selected button means the word is there.
-    if (button == RestoreRules::FeedButton::Option1)
-        FUZZ_CHECK(bytes.contains("left"));
-    if (button == RestoreRules::FeedButton::Option2)
-        FUZZ_CHECK(bytes.contains("right"));
-    if (button == RestoreRules::FeedButton::Option3)
-        FUZZ_CHECK(bytes.contains("center"));
-}
-
-void checkReturnAddress(const QByteArray &bytes)
-{
-    const QString address = RestoreRules::returnAddress(bytes);
-    // Line breaks in the box are CR LF, never a CR alone.
-    for (qsizetype i = 0; i < address.size(); ++i) {
-        if (address.at(i) == u'\r')
-            FUZZ_CHECK(i + 1 < address.size() && address.at(i + 1) == u'\n');
-    }
-    // Leaving the box writes the text and CR LF; the next start restores it unchanged.
-    FUZZ_CHECK(RestoreRules::returnAddress(TextCodec::encode(address) + LineEnd) == address);
-}
-
-void checkLogoPath(const QByteArray &bytes)
-{
-    const std::optional<QString> path = RestoreRules::logoPath(bytes);
-    if (!path)
-        return;
-    FUZZ_CHECK(hasNonBlank(*path));
-    FUZZ_CHECK(!path->contains(u'\r'));
-    // The last line counts: the path written alone restores itself, and so
-    // does a path written after other lines (a LF right after a CR LF would
-    // belong to the break, so such a path is left out there).
-    FUZZ_CHECK(RestoreRules::logoPath(TextCodec::encode(*path) + LineEnd) == path);
-    if (!path->startsWith(u'\n'))
-        FUZZ_CHECK(RestoreRules::logoPath(bytes + LineEnd + TextCodec::encode(*path)) == path);
-}
-
-} // namespace
+using namespace RestoreRules;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -127,13 +20,48 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = Fuzz::bytesOf(data, size);
-    const QByteArray longer = withFurtherLine(bytes);
-    checkFontSize(bytes, longer);
-    checkEnvelopeSize(bytes, longer);
-    checkMargin(bytes, longer);
-    checkSwitches(bytes, longer);
-    checkFeedSide(bytes, longer);
-    checkReturnAddress(bytes);
-    checkLogoPath(bytes);
+    // A second line after the first must change nothing for the one-value settings.
+    const QByteArray longer = bytes + '\r' + bytes + "7,right,1";
+    const auto inRange = [](const std::optional<int> &value, int last) {
+        return !value || (*value >= 0 && *value <= last);
+    };
+
+    FUZZ_CHECK(inRange(fontSize(bytes), 2) && fontSize(longer) == fontSize(bytes));
+    const std::optional<int> envSize = envelopeSize(bytes);
+    FUZZ_CHECK(inRange(envSize, 2) && envelopeSize(longer) == envSize);
+    // Only a line that is exactly one digit selects a size.
+    FUZZ_CHECK(
+        !envSize || ((bytes.size() == 1 || bytes.at(1) == '\r') && bytes.at(0) == '0' + *envSize));
+
+    const Margin edge = margin(bytes);
+    FUZZ_CHECK(!std::isnan(edge.marginInches) && inRange(edge.button, 5));
+    FUZZ_CHECK(!edge.button || std::fabs(edge.marginInches - *edge.button) <= 0.5);
+    FUZZ_CHECK(
+        margin(longer).button == edge.button && margin(longer).marginInches == edge.marginInches);
+
+    FUZZ_CHECK(printPostNet(bytes) == printLogo(bytes) && printLogo(longer) == printLogo(bytes));
+
+    const std::optional<FeedButton> side = feedSide(bytes);
+    FUZZ_CHECK(feedSide(longer) == side);
+    // The word is matched exactly, so a selected button means the word is there.
+    static const char *const Words[] = {"left", "right", "center"};
+    FUZZ_CHECK(!side || bytes.contains(Words[int(*side)]));
+
+    // Leaving the box writes the text and CR LF; the next start restores it
+    // unchanged, with every line break a CR LF.
+    const QString address = returnAddress(bytes);
+    FUZZ_CHECK(address.count(u'\r') == address.count(QStringLiteral("\r\n")));
+    FUZZ_CHECK(returnAddress(TextCodec::encode(address) + "\r\n") == address);
+
+    // The last line counts: the path written alone restores itself, and so
+    // does a path written after other lines (a LF right after a CR LF would
+    // belong to the break, so such a path is left out there).
+    const std::optional<QString> path = logoPath(bytes);
+    if (path) {
+        FUZZ_CHECK(!QString(*path).remove(u' ').remove(u'\t').isEmpty());
+        FUZZ_CHECK(!path->contains(u'\r') && logoPath(TextCodec::encode(*path) + "\r\n") == path);
+        FUZZ_CHECK(
+            path->startsWith(u'\n') || logoPath(bytes + "\r\n" + TextCodec::encode(*path)) == path);
+    }
     return 0;
 }

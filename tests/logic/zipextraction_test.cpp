@@ -1,5 +1,6 @@
 #include "logic/zipextraction.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -22,8 +23,8 @@ private slots:
         QTest::newRow("digits after the ZIP win") << address + u"\nRoom 5"_s << u"5"_s;
         QTest::newRow("lone dash at the end") << address + u"\n-"_s << QString();
         QTest::newRow("dashes around the run") << u"ZIP -62704-"_s << u"62704"_s;
-        QTest::newRow("only a ZIP") << u"62704"_s << u"62704"_s;
         QTest::newRow("only a ZIP+4") << u"62704-1234"_s << u"627041234"_s;
+        QTest::newRow("one digit") << u"7"_s << u"7"_s;
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("no digits") << u"Jane Doe\nSpringfield"_s << QString();
     }
@@ -33,6 +34,7 @@ private slots:
         QFETCH(QString, address);
         QFETCH(QString, digits);
         QCOMPARE(extractZipDigits(address), digits);
+        QCOMPARE(holdsZipCharacter(address), address.contains(QRegularExpression(u"[0-9-]"_s)));
     }
 };
 

@@ -13,16 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-mode_t permissionsOf(const QString &path)
-{
-    struct stat seen = {};
-    return ::stat(QFile::encodeName(path).constData(), &seen) == 0 ? seen.st_mode & 07777 : 0;
-}
-
-} // namespace
-
 // Every folder used lives in a temporary folder, never the machine's own.
 class SettingsFolderLocatorTest : public QObject
 {
@@ -36,11 +26,10 @@ private slots:
         QTest::addColumn<QString>("located"); // empty: none
         QTest::addColumn<int>("permissions"); // of the folder located; 0: not checked
         QTest::addColumn<QString>("warning"); // before the fallback is named; empty: none
-
         const QString home = u"home/Quillmark"_s;
         QTest::newRow("shared made for everyone")
             << u"Quillmark"_s << home << u"Quillmark"_s << 0777 << QString();
-        QTest::newRow("shared folder kept as it is")
+        QTest::newRow("shared kept as it is")
             << u"private"_s << home << u"private"_s << 0700 << QString();
         QTest::newRow("link to a folder") << u"link"_s << home << u"link"_s << 0700 << QString();
         QTest::newRow("parent missing") << u"missing/Quillmark"_s << home << home << 0 << u"."_s;
@@ -82,7 +71,7 @@ private slots:
 
         QCOMPARE(result, located.isEmpty() ? QString() : at(located));
         if (permissions != 0)
-            QCOMPARE(permissionsOf(result), mode_t(permissions));
+            QCOMPARE(TestSupport::permissionsOf(result), permissions);
         QCOMPARE(QFileInfo(at(fallback)).isDir(), located == fallback);
         QVERIFY(!QFileInfo::exists(at(u"missing"_s))); // one level only
     }
