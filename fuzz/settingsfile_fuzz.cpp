@@ -9,6 +9,7 @@
 #include "settings/safefile.h"
 #include "settings/settingsstore.h"
 #include "settings/textcodec.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,20 +25,6 @@ QTemporaryDir *folder = nullptr;
 QString pathOf(const char *name)
 {
     return folder->filePath(QString::fromLatin1(name));
-}
-
-void writePlain(const char *name, const QByteArray &bytes)
-{
-    QFile file(pathOf(name));
-    FUZZ_CHECK(
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-}
-
-QByteArray contentOf(const char *name)
-{
-    QFile file(pathOf(name));
-    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
-    return file.readAll();
 }
 
 } // namespace
@@ -62,14 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray native = QFile::encodeName(file);
     const QByteArray elsewhere = QFile::encodeName(pathOf("elsewhere.txt"));
 
-    writePlain("elsewhere.txt", bytes);
-    const bool placed = standing == 1 ? ::symlink(elsewhere.constData(), native.constData()) == 0
-        : standing == 2               ? ::link(elsewhere.constData(), native.constData()) == 0
-        : standing == 3               ? ::mkfifo(native.constData(), 0600) == 0
-        : standing == 4               ? ::mkdir(native.constData(), 0700) == 0
-        : standing == 5
-        ? true
-        : (writePlain("from.txt", standing == 0 ? bytes : bytes + bytes + "longer"), true);
+    FUZZ_CHECK(TestSupport::writeFile(pathOf("elsewhere.txt"), bytes));
+    const char *const from = native.constData();
+    const bool placed = standing == 0 || standing == 6
+        ? TestSupport::writeFile(file, standing == 0 ? bytes : bytes + bytes + "longer")
+        : standing == 1 ? ::symlink(elsewhere.constData(), from) == 0
+        : standing == 2 ? ::link(elsewhere.constData(), from) == 0
+        : standing == 3 ? ::mkfifo(from, 0600) == 0
+        : standing == 4 ? ::mkdir(from, 0700) == 0
+                        : true;
     FUZZ_CHECK(placed);
 
     const SettingsStore store(folder->path());
@@ -82,14 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(store.readFirstField(u"from.txt") == LineReader::firstField(text));
         FUZZ_CHECK(store.readLines(u"from.txt") == LineReader::lines(text));
     } else if (standing >= 5) {
-        FUZZ_CHECK(SafeFile::replace(file, bytes) && contentOf("from.txt") == bytes);
+        FUZZ_CHECK(SafeFile::replace(file, bytes) && TestSupport::readFile(file) == bytes);
         FUZZ_CHECK(SafeFile::read(file, maxSize) == bytes.left(maxSize));
     } else {
         // Whatever stands there is refused, and whatever it leads to stays as it was.
         FUZZ_CHECK(!SafeFile::isSettingsFile(file) && !SafeFile::read(file, maxSize));
         FUZZ_CHECK(!store.isPresent(u"from.txt") && !store.readState(u"from.txt"));
         FUZZ_CHECK(!store.writeText(u"from.txt", QStringLiteral("written")));
-        FUZZ_CHECK(contentOf("elsewhere.txt") == bytes);
+        FUZZ_CHECK(TestSupport::readFile(pathOf("elsewhere.txt")) == bytes);
     }
     for (const QByteArray &name : {native, elsewhere}) {
         if (::unlink(name.constData()) != 0)
