@@ -56,9 +56,8 @@ QStringList composed(const EnvelopePageContent &content, RecordingPrinter &print
     }).compose(printer);
     QStringList page = printer.log();
     page.removeIf([](const QString &call) {
-        return call.startsWith(u"set"_s) && call.contains(u"Current"_s);
+        return call.startsWith(u"setCurrent"_s) || call.startsWith(u"setScaleMode"_s);
     });
-    page.removeIf([](const QString &call) { return call.startsWith(u"setScaleMode"_s); });
     return page;
 }
 
