@@ -38,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(TestSupport::writeFile(store.filePath(u"to.txt"), bytes));
     FUZZ_CHECK(store.readState(u"to.txt") == bytes.left(SettingsStore::MaxFileSize));
     FUZZ_CHECK(store.writeText(u"to.txt", text)
-        && store.readState(u"to.txt")
-            == TextCodec::encode(text) + "\r\n"); // inputs stay below the bound
+        && store.readState(u"to.txt") == TextCodec::encode(text) + "\r\n");
 
     FUZZ_CHECK(text.isValidUtf16() && text.size() <= bytes.size());
     FUZZ_CHECK(text.count(u'\r') == bytes.count('\r') && text.count(u'\n') == bytes.count('\n'));
