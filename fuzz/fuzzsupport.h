@@ -1,64 +1,31 @@
 #pragma once
 
 #include <QByteArray>
-#include <QtGlobal>
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-// A property that does not hold is a finding: say which, and abort so that
-// libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(                                                                          \
-                stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition);    \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
-
 namespace Fuzz {
 
-inline QByteArray bytesOf(const uint8_t *data, size_t size)
+// A property that does not hold is a finding: say which, and abort so that
+// libFuzzer keeps the input that broke it.
+[[noreturn]] inline void fail(const char *file, int line, const char *property)
 {
-    return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, property);
+    std::abort();
 }
 
-// Reads fixed-size values from the front of the input; what is left over is
-// the text under test. A short input reads as zeros.
-class InputReader
+// Takes a value of fixed size from the front of the input (zeros where the
+// input is short); what is left is the text under test.
+template <typename T> [[nodiscard]] T take(QByteArray &input)
 {
-public:
-    InputReader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
-
-    template <typename T> [[nodiscard]] T take()
-    {
-        T value {};
-        const size_t count = m_size < sizeof value ? m_size : sizeof value;
-        if (count > 0)
-            std::memcpy(&value, m_data, count);
-        m_data += count;
-        m_size -= count;
-        return value;
-    }
-
-    [[nodiscard]] QByteArray rest() const { return bytesOf(m_data, m_size); }
-
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-};
-
-// Log messages of refused or odd input are expected by the thousand here.
-inline void silenceLogs()
-{
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    T value {};
+    std::memcpy(&value, input.constData(), qMin(sizeof value, size_t(input.size())));
+    input.remove(0, sizeof value);
+    return value;
 }
 
 } // namespace Fuzz
+
+#define FUZZ_CHECK(condition) ((condition) ? void() : Fuzz::fail(__FILE__, __LINE__, #condition))

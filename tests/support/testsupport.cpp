@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <sys/stat.h>
+
 namespace TestSupport {
 
 QByteArray readFile(const QString &path)
@@ -22,6 +24,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(bytes) == bytes.size();
+}
+
+int permissionsOf(const QString &path)
+{
+    struct stat seen = {};
+    return ::stat(QFile::encodeName(path).constData(), &seen) == 0 ? int(seen.st_mode & 07777) : 0;
 }
 
 QString dataPath(const QString &name)

@@ -12,6 +12,9 @@ namespace TestSupport {
 // Writes bytes to a file, replacing it; returns false on failure.
 bool writeFile(const QString &path, const QByteArray &bytes);
 
+// The permission bits (07777) of what stands at the path; 0 when nothing does.
+[[nodiscard]] int permissionsOf(const QString &path);
+
 // Folder of checked-in fixtures (tests/data).
 [[nodiscard]] QString dataPath(const QString &name);
 

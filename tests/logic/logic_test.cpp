@@ -1,0 +1,195 @@
+#include "logic/envelopepage.h"
+#include "logic/postnet.h"
+#include "logic/zipextraction.h"
+#include "support/recordingprinter.h"
+#include "support/recordingsurface.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+#include <limits>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString printAt(const QString &text, double x, double y)
+{
+    return u"Print \"%1\" @%2,%3"_s.arg(text).arg(x).arg(y);
+}
+
+// The page without pen moves and unit changes; the bar code drawer prints the
+// digits at the pen it is handed.
+bool compose(
+    RecordingPrinter &printer, const EnvelopeLayout &layout, int font, bool logo, bool barCode)
+{
+    const EnvelopePageContent content {layout, logo, QImage(40, 20, QImage::Format_RGB32),
+        {u"Ann Lee"_s, u"1 Elm St"_s}, {u"Bo Ray"_s, u"Troy NY 12180"_s}, font, barCode,
+        u"12180"_s};
+    return EnvelopePage(content, [](const QString &digits, DrawingSurface &surface) {
+        static_cast<RecordingPrinter &>(surface).Print(u"bars "_s + digits);
+    }).compose(printer);
+}
+
+// The bar code of these digits (check digit included): F full bar, h half bar.
+QString framedBars(QStringView digits)
+{
+    const QString groups = u"FFhhhhhhFFhhFhFhhFFhhFhhFhFhFhhFFhhFhhhFFhhFhFhFhh"_s;
+    QString bars = u"F"_s;
+    for (QChar digit : digits)
+        bars += groups.mid(5 * (digit.unicode() - u'0'), 5);
+    return bars + u'F';
+}
+
+} // namespace
+
+class LogicTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingChoicesFallBackToTheStartUpDefaults()
+    {
+        const auto choice = [](const EnvelopeSelection &selection) {
+            const EnvelopeChoice c = resolveSelection(selection);
+            return std::tuple(c.envelopeSize, int(c.feedSide), c.fontPosition, c.marginInches);
+        };
+        QCOMPARE(choice({0, FeedSide::Left, 2, 3}), std::tuple(0, 2, 2, 3.0));
+        QCOMPARE(choice({std::nullopt, std::nullopt, std::nullopt, 3}), std::tuple(1, 0, 1, 3.0));
+        QCOMPARE(choice({3, FeedSide::Center, -1, 3}), std::tuple(1, 1, 1, 3.0));
+    }
+
+    // Every envelope size and feed side with its anchors at no edge space (return
+    // address y, recipient x and y, in cm), then every edge space (2.54 cm an inch
+    // along x) and recipient font, with the logo and the bar code on and off.
+    void page()
+    {
+        const std::tuple<int, FeedSide, double, double, double> anchors[]
+            = {{0, FeedSide::Right, 11.5, 7, 13.5}, {0, FeedSide::Center, 6.5, 7, 8.5},
+                {0, FeedSide::Left, 1.5, 7, 3.5}, {1, FeedSide::Right, 11.5, 8.5, 13.5},
+                {1, FeedSide::Center, 6.5, 8.5, 8.5}, {1, FeedSide::Left, 1.5, 8.5, 3.5},
+                {2, FeedSide::Right, 1, 9.5, 9.5}, {2, FeedSide::Center, 1, 9.5, 9.5},
+                {2, FeedSide::Left, 1, 9.5, 9.5}};
+        constexpr double FontPoints[] = {10, 14, 18};
+        constexpr double LineSteps[] = {0.5, 0.6, 0.75};
+        const QRegularExpression drawing(u"^(?!setCurrent|setScale)"_s);
+        for (const auto &[size, side, returnY, recipientX, recipientY] : anchors) {
+            for (int i = 0; i < 18; ++i) {
+                const auto [edge, font] = std::pair(i / 3, i % 3);
+                const bool logo = edge % 2 == 0;
+                const double x = 2.54 * edge;
+                const double y = recipientY + 1;
+                QStringList page {u"setLandscape"_s};
+                if (logo)
+                    page << u"PaintPicture %1 %2 1.5 1.5 \"40x20\""_s.arg(x + 0.2).arg(returnY);
+                page << u"setFontSize 10"_s << u"setFontBold 0"_s
+                     << printAt(u"Ann Lee"_s, x + 0.2 + (logo ? 2 : 0), returnY)
+                     << printAt(u"1 Elm St"_s, x + 0.2 + (logo ? 2 : 0), returnY + 0.5)
+                     << u"setFontSize %1"_s.arg(FontPoints[font]) << u"setFontBold 1"_s
+                     << printAt(u"Bo Ray"_s, x + recipientX, y)
+                     << printAt(u"Troy NY 12180"_s, x + recipientX, y + LineSteps[font]);
+                if (font != 2)
+                    page << printAt(u"bars 12180"_s, x + recipientX, y + LineSteps[font] * 2 + 0.5);
+                RecordingPrinter printer;
+                QVERIFY(compose(printer, layoutFor(size, side, edge), font, logo, font != 2));
+                QCOMPARE(printer.log().filter(drawing), page);
+            }
+        }
+    }
+
+    // A failing printer stops the page at the call that fails.
+    void failingPrinterStopsThePage()
+    {
+        for (const int failFrom : {7, 15, 21}) { // first return line, recipient line, bar code
+            RecordingPrinter printer;
+            printer.failFromCall(failFrom);
+            QVERIFY(!compose(printer, layoutFor(1, FeedSide::Center, 2), 1, true, true));
+            QCOMPARE(printer.log().size(), failFrom + 1);
+        }
+    }
+
+    // The widest whole number of device pixels in 15 to 24 twips (the device's
+    // pixel size in twips first), at the pen; the pen moves one pitch of 67 twips.
+    void bar()
+    {
+        const std::tuple<float, qint32, float, float> table[]
+            = {{12, basPostNet::HalfBar, 15, 120}, {10, 2, 20, 120}, {7.67f, -1, 23, 120},
+                {7.5f, basPostNet::FullBar, 22, 0}, {6, basPostNet::FullBar, 18, 0},
+                {4.8f, basPostNet::FullBar, 24, 0}, {3.6f, basPostNet::FullBar, 22, 0},
+                {100, basPostNet::FullBar, 15, 0}, {0, basPostNet::FullBar, 15, 0}};
+        for (const auto &[pixelSize, kind, width, top] : table) {
+            RecordingSurface surface(pixelSize);
+            surface.setCurrentX(100);
+            surface.setCurrentY(200);
+            basPostNet::DrawBar(surface, kind);
+            const RecordingSurface::Box box = surface.boxes().value(0);
+            QCOMPARE(QRectF(QPointF(box.x1, box.y1), QPointF(box.x2, box.y2)),
+                QRectF(QPointF(100, 200 + top), QPointF(100 + width, 390)));
+            QCOMPARE(QPointF(surface.CurrentX(), surface.CurrentY()), QPointF(167, 200));
+        }
+        // In the caller's unit, which it keeps.
+        constexpr float twipsPerCentimetre = 1440.0f / 2.54f;
+        RecordingSurface printer(4.8f);
+        printer.setScaleMode(DrawingSurface::Centimeters);
+        printer.setCurrentX(2.0f);
+        printer.setCurrentY(3.0f);
+        basPostNet::DrawBar(printer, basPostNet::HalfBar);
+        QCOMPARE(printer.ScaleMode(), DrawingSurface::Centimeters);
+        QCOMPARE(QPointF(printer.CurrentX(), printer.CurrentY()),
+            QPointF(2.0f + 67.0f / twipsPerCentimetre, 3.0f));
+        QCOMPARE(printer.boxes().value(0).x1, 2.0f * twipsPerCentimetre);
+    }
+
+    // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum. Bars start on
+    // the pitch from x = 50; none is drawn from the surface's edge on, but the
+    // check digit still counts every digit.
+    void postNet()
+    {
+        const QString nines = QString(4999, u'9') + u'8';
+        const QString hundred = QString(99, u'9') + u'8' + u'1';
+        constexpr float unbounded = std::numeric_limits<float>::infinity();
+        const std::tuple<QString, QString, float> table[]
+            = {{u"12345"_s, u"F hhhFF hhFhF hhFFh hFhhF hFhFh hFhFh F"_s.remove(u' '), unbounded},
+                {u" a1-2 b3x4--5z "_s, framedBars(u"123455"), unbounded},
+                {u"0"_s, u"FFFhhhFFhhhF"_s, unbounded},
+                {u"99920"_s, framedBars(u"999201"), unbounded},
+                {nines, framedBars(nines + u'1'), unbounded},
+                {hundred.left(100), framedBars(hundred), 50.0f + 67.0f * 506 + 1},
+                {hundred.left(100), framedBars(hundred).left(506), 50.0f + 67.0f * 506},
+                {nines, framedBars(nines + u'1').left(40), 50.0f + 67.0f * 40},
+                {QString(), QString(), unbounded}, {u"Springfield - IL"_s, QString(), unbounded}};
+        for (const auto &[text, bars, width] : table) {
+            RecordingSurface surface;
+            surface.setWidthTwips(width);
+            surface.setCurrentX(50);
+            surface.setCurrentY(60);
+            basPostNet::DrawPostNet(text, surface);
+            QString drawn;
+            for (const RecordingSurface::Box &box : surface.boxes())
+                drawn.append(box.y1 == 60 ? u'F' : u'h');
+            QCOMPARE(drawn, bars);
+            QCOMPARE(QPointF(surface.CurrentX(), surface.CurrentY()),
+                QPointF(50 + 67 * bars.size(), 60));
+        }
+    }
+
+    // The digits of the last run of digits and dashes.
+    void zipExtraction()
+    {
+        const QString address = u"Jane Doe\n12 Elm Street\nSpringfield, IL 62704"_s;
+        const std::pair<QString, QString> table[]
+            = {{address + u'\n', u"62704"_s}, {address + u"\nUSA"_s, u"62704"_s},
+                {u"Jane Doe\r\nIL 62704\r\n"_s, u"62704"_s}, {address + u"-1234"_s, u"627041234"_s},
+                {address + u"\nRoom 5"_s, u"5"_s}, {address + u"\n-"_s, QString()},
+                {u"ZIP -62704-"_s, u"62704"_s}, {u"62704-1234"_s, u"627041234"_s},
+                {QString(), QString()}, {u"Jane Doe\nSpringfield"_s, QString()}};
+        for (const auto &[text, digits] : table) {
+            QCOMPARE(extractZipDigits(text), digits);
+            QCOMPARE(holdsZipCharacter(text), text.contains(QRegularExpression(u"[0-9-]"_s)));
+        }
+    }
+};
+
+QTEST_MAIN(LogicTest)
+#include "logic_test.moc"

@@ -1,0 +1,220 @@
+#include "settings/linereader.h"
+#include "settings/numberforms.h"
+#include "settings/restorerules.h"
+#include "settings/settingsfiles.h"
+#include "settings/settingsstore.h"
+#include "settings/textcodec.h"
+#include "support/testsupport.h"
+
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace SettingsFiles;
+
+namespace {
+
+void expectWarning(const QString &pattern)
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
+}
+
+// What start-up restores from these bytes in each one-value file: font size,
+// envelope size, margin/its button, print logo and bar code, feed button.
+QString restored(const SettingsFileState &state)
+{
+    using namespace RestoreRules;
+    const auto orNone = [](std::optional<int> v) { return v ? QString::number(*v) : u"-"_s; };
+    const std::optional<FeedButton> feed = feedSide(state);
+    return u"%1 %2 %3/%4 %5%6 %7"_s.arg(orNone(fontSize(state)), orNone(envelopeSize(state)),
+        QString::number(margin(state).marginInches), orNone(margin(state).button),
+        QString::number(printLogo(state)), QString::number(printPostNet(state)),
+        orNone(feed ? std::optional(int(*feed) + 1) : std::nullopt));
+}
+
+} // namespace
+
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store.setFolder(m_dir->path());
+    }
+
+    // Lines end at CR or CR LF only; the address file restores them all, the logo
+    // file its last line unless blank. Expected lines are each followed by '|'.
+    void lines()
+    {
+        const std::array<const char *, 4> table[]
+            = {{"", "|", "-", "-"}, {"A,B", "A,B|", "A", "A,B"}, {"A\r\n", "A|", "A", "A"},
+                {"A\r", "A|", "A", "A"}, {"\r\n", "|", "", "-"}, {"A\rB", "A|B|", "A", "B"},
+                {"A\nB\r\n", "A\nB|", "A\nB", "A\nB"}, {"A\r\r\nB", "A||B|", "A", "B"},
+                {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|", "a, b", "d"},
+                {"\"ab", "\"ab|", "ab", "\"ab"}, {"  \r\nx\r\n \t", "  |x| \t|", "", "-"}};
+        for (const auto &[text, lines, field, logo] : table) {
+            const QString all = QString::fromLatin1(text);
+            const QStringList read = LineReader::lines(all);
+            QCOMPARE(read.join(u'|') + u'|', QString::fromLatin1(lines));
+            QCOMPARE(read.isEmpty(), all.isEmpty());
+            QCOMPARE(LineReader::firstLine(all).value_or(u"-"_s), read.value(0, u"-"_s));
+            QCOMPARE(LineReader::firstField(all).value_or(u"-"_s), QString::fromLatin1(field));
+            QCOMPARE(RestoreRules::logoPath(QByteArray(text)).value_or(u"-"_s),
+                QString::fromLatin1(logo));
+            QCOMPARE(RestoreRules::returnAddress(QByteArray(text)), read.join(u"\r\n"_s));
+        }
+    }
+
+    // Settings are written as UTF-8; bytes that are not UTF-8 read as Windows-1252.
+    void textCodec()
+    {
+        const std::tuple<const char *, const char16_t *, bool> table[] = {
+            {"Zo\xC3\xAB\r\n", u"Zoë\r\n", true}, {"5 \xE2\x82\xAC", u"5 €", true},
+            {"\xF0\x9F\x98\x80!", u"\U0001F600!", true}, {"\xF4\x8F\xBF\xBF", u"\U0010FFFF", true},
+            {"\xF4\x90\x80\x80", u"ô\u0090€€", false}, {"\xF0\x8F\xBF\xBF", u"ð\u008F¿¿", false},
+            {"\xE0\x9F\xBF", u"\u00E0\u0178\u00BF", false}, {"\xC0\xAF", u"À¯", false},
+            {"\xED\xA0\x80", u"í\u00A0€", false}, {"A\xC3", u"AÃ", false},
+            {"\x8D", u"\u008D", false}, {"\xC3\xA9 \x80", u"é €", false}};
+        for (const auto &[bytes, text, writtenSo] : table) {
+            QCOMPARE(TextCodec::decode(bytes), QString::fromUtf16(text));
+            QCOMPARE(TextCodec::encode(QString::fromUtf16(text)) == bytes, writtenSo);
+        }
+    }
+
+    // Columns: font size, envelope size, margin/its button, print logo and bar
+    // code, feed button; "-" selects none. Halves round to even.
+    void restore()
+    {
+        const QByteArray nines(400, '9');
+        const std::pair<QByteArray, const char *> table[] = {{QByteArray(), "1 1 0/- 00 1"},
+            {"", "1 - 0/0 00 -"}, {" \t\r\n2", "1 - 0/0 00 -"}, {" 2 \r\n", "2 - 2/2 00 -"},
+            {"0\r\n1", "0 0 0/0 00 -"}, {"2", "2 2 2/2 00 -"}, {"3", "- - 3/3 00 -"},
+            {"1.0,0", "1 - 1/1 11 -"}, {"left\r\n", "0 - 0/0 00 1"}, {" right,x", "0 - 0/0 00 2"},
+            {"\"center\"", "0 - 0/0 00 3"}, {"Left", "0 - 0/0 00 -"}, {"1 2", "- - 12/- 00 -"},
+            {"\t- 1", "- - -1/- 00 -"}, {"+3", "- - 3/3 00 -"}, {"--3", "0 - 0/0 00 -"},
+            {"1.5", "2 - 1.5/2 00 -"}, {"2.5", "2 - 2.5/2 00 -"}, {"2.51", "- - 2.51/3 00 -"},
+            {".75", "1 - 0.75/1 00 -"}, {"1.2.3", "1 - 1.2/1 00 -"}, {nines, "- - inf/- 00 -"},
+            {'-' + nines, "- - -inf/- 00 -"}, {"0." + QByteArray(400, '0') + '1', "0 - 0/0 00 -"}};
+        for (const auto &[bytes, outcome] : table) {
+            const SettingsFileState state = bytes.isNull() ? SettingsFileState() : bytes;
+            const QString seen = restored(state);
+            QVERIFY2(seen == QLatin1StringView(outcome),
+                (bytes + " gives " + seen.toUtf8()).constData());
+            QCOMPARE(RestoreRules::logoPath(state).has_value(), !bytes.isEmpty());
+        }
+    }
+
+    void writtenBytesReadBack()
+    {
+        const std::pair<QString, QByteArray> cases[] = {{NumberForms::numberForm(1), " 1 \r\n"},
+            {NumberForms::signSlotForm(2), " 2\r\n"}, {NumberForms::signSlotForm(-1), "-1\r\n"},
+            {NumberForms::bareForm(1), "1\r\n"}, {u"Zoë\r\n"_s, "Zo\xC3\xAB\r\n\r\n"}};
+        for (const auto &[text, bytes] : cases) {
+            QVERIFY(m_store.writeText(To, u"a much longer old value\r\nover lines"_s));
+            QVERIFY(m_store.writeText(To, text));
+            QCOMPARE(TestSupport::readFile(path(To)), bytes);
+            QCOMPARE(m_store.readFirstLine(To), text.section(u'\r', 0, 0));
+        }
+        QByteArray large(SettingsStore::MaxFileSize + 1, 'x');
+        large[SettingsStore::MaxFileSize - 1] = 'y';
+        QVERIFY(TestSupport::writeFile(path(From), large));
+        expectWarning(u"from\\.txt.*larger than"_s);
+        QCOMPARE(m_store.readState(From), large.chopped(1));
+    }
+
+    // The folder is writable by every user: what one of them puts in a file's
+    // place must not lead a read or a write elsewhere, nor make it wait.
+    void intruders()
+    {
+        QTemporaryDir outside;
+        const QByteArray secret = QFile::encodeName(outside.filePath(u"secret"_s));
+        QVERIFY(TestSupport::writeFile(QFile::decodeName(secret), "secret\r\n"));
+        const auto at = [this](QStringView name) { return QFile::encodeName(path(name)); };
+        QVERIFY(::symlink(secret, at(From)) == 0 && ::symlink(secret + 'x', at(To)) == 0);
+        QVERIFY(::link(secret, at(Logo)) == 0 && ::mkdir(at(Margin), 0777) == 0
+            && ::mkfifo(at(EnvFeed), 0666) == 0);
+        const std::pair<QStringView, QString> planted[]
+            = {{From, u"symbolic link"_s}, {To, u"symbolic link"_s}, {Logo, u"hard links"_s},
+                {Margin, u"folder"_s}, {EnvFeed, u"FIFO"_s}};
+        for (const auto &[name, logged] : planted) {
+            QVERIFY(!m_store.isPresent(name));
+            expectWarning(u"%1.*%2"_s.arg(name, logged));
+            QVERIFY(!m_store.readState(name));
+            expectWarning(u"%1.*%2"_s.arg(name, logged));
+            QVERIFY(!m_store.writeText(name, u"overwritten"_s));
+        }
+        QCOMPARE(TestSupport::readFile(QFile::decodeName(secret)), "secret\r\n");
+        QVERIFY(!QFile::exists(QFile::decodeName(secret + 'x')));
+    }
+
+    // The next user of the machine must be able to rewrite what this one created.
+    void newFilesWritableByEveryone()
+    {
+        const auto restoreUmask = qScopeGuard([old = ::umask(022)] { ::umask(old); });
+        QVERIFY(m_store.writeInteger(EnvFeed, 1));
+        QCOMPARE(TestSupport::permissionsOf(path(EnvFeed)), 0666);
+        QVERIFY(QFile::setPermissions(path(EnvFeed), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(m_store.writeText(EnvFeed, u"right"_s));
+        QCOMPARE(TestSupport::permissionsOf(path(EnvFeed)), 0600);
+    }
+
+    // Without a usable folder, a name must not become a path at the root or
+    // elsewhere; a write cut short (here by the file size limit) is no success.
+    void failedWritesAreReported()
+    {
+        const SettingsStore noFolder;
+        expectWarning(u"to\\.txt.*not written"_s);
+        QVERIFY(!noFolder.writeText(To, u"Bob"_s));
+        QVERIFY(m_store.filePath(u"../to.txt").isEmpty());
+        QVERIFY(m_store.filePath(u"to.txt"_s + QChar(0)).isEmpty());
+        QVERIFY(TestSupport::writeFile(path(Logo), "x"));
+        expectWarning(u"Cannot look at.*to\\.txt"_s);
+        QVERIFY(!SettingsStore(path(Logo)).writeText(To, u"Bob"_s));
+        rlimit old {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+        const rlimit small {4, old.rlim_max};
+        ::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        expectWarning(u"Cannot write settings file.*from\\.txt"_s);
+        const bool written = m_store.writeText(From, u"longer than four bytes"_s);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!written);
+    }
+
+    void deniedAccessReadsEmptyAndWritesNothing()
+    {
+        if (::geteuid() == 0)
+            QSKIP("Root reads and writes everything: access cannot be denied");
+        QVERIFY(TestSupport::writeFile(path(PrLogo), " 1 \r\n"));
+        QVERIFY(QFile::setPermissions(path(PrLogo), QFile::WriteOwner));
+        QVERIFY(m_store.isPresent(PrLogo));
+        expectWarning(u"prlogo\\.txt"_s);
+        QCOMPARE(m_store.readState(PrLogo), QByteArray());
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()), 0500) == 0);
+        expectWarning(u"margin\\.txt"_s);
+        QVERIFY(!m_store.writeInteger(Margin, 2));
+        QVERIFY(!m_store.isPresent(Margin));
+        ::chmod(QFile::encodeName(m_dir->path()), 0700);
+    }
+
+private:
+    [[nodiscard]] QString path(QStringView name) const { return m_store.filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    SettingsStore m_store;
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "settings_test.moc"
