@@ -43,7 +43,8 @@ private slots:
         QCOMPARE(TestSupport::readFile(file(u"a.qmf"_s)),
             "Zo\xc3\xab M\xc3\xbcller\r\n\r\nCaf\xc3\xa9 1\r\n\r\n");
         QCOMPARE(m_f->form().commonDialog().Filter, AddressFiles::Filter.toString());
-        c().ToAddr->setText(u"IL 62704"_s);
+        c().ToAddr->setText(u"IL\r62704"_s);
+        QCOMPARE(c().ToAddr->text(), u"IL\r\n62704"_s);
         clickWith(c().Open, file(u"a.qmf"_s));
         QCOMPARE(c().ToAddr->text(), text);
         QCOMPARE(m_f->form().runState().ZipDigits, u"1"_s);

@@ -1,4 +1,5 @@
 #include "platform/qtprintersurface.h"
+#include "support/testsupport.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -36,6 +37,29 @@ private slots:
             }
             QVERIFY(!QFile::exists(printer.outputFileName()));
         }
+    }
+
+    // Text lands in the size and weight that were set.
+    void textInTheFontSet()
+    {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFileName(dir.filePath(u"text.pdf"_s));
+        {
+            QtPrinterSurface surface(printer);
+            surface.setFontSize(30);
+            surface.setFontBold(true);
+            surface.Print(u"Jane"_s);
+            QVERIFY(surface.EndDoc());
+        }
+        const QString file = printer.outputFileName();
+        QVERIFY(TestSupport::runTool(u"pdffonts"_s, {file}).contains("Bold"));
+        const auto word
+            = QRegularExpression(u"yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""_s)
+                  .match(QString::fromUtf8(
+                      TestSupport::runTool(u"pdftotext"_s, {u"-bbox"_s, file, u"-"_s})));
+        const double height = word.captured(2).toDouble() - word.captured(1).toDouble();
+        QVERIFY2(height > 25 && height < 40, qPrintable(QString::number(height)));
     }
 };
 

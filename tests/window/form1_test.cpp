@@ -177,6 +177,7 @@ private slots:
         };
         row("FromAddr", "Return address");
         row("ToAddr", "Recipient address");
+        row("OptSize_1", "Long envelope");
         row("OptSize_2", "Large envelope");
         row("Picture1", "Envelope");
         row("cmbSize", "Font Size");

@@ -3,15 +3,18 @@
 #include "controls/addressbox.h"
 #include "controls/drawingbox.h"
 #include "controls/imagebox.h"
+#include "platform/singlecopyguard.h"
 #include "window/application.h"
 #include "window/windowplacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -27,7 +30,10 @@ template <std::size_t N> int checkedIndex(const std::array<QRadioButton *, N> &b
     return -1;
 }
 
-// The whole program, run first with its window closed once its event loop runs.
+// The whole program, run first beside a copy that holds the lock, then alone
+// with its window closed once its event loop runs.
+int g_secondCopyStatus = -1;
+bool g_secondCopyWroteSettings = true;
 int g_exitStatus = -1;
 bool g_windowShown = false;
 bool g_closeOnStart = true;
@@ -55,6 +61,8 @@ class StartupTest : public QObject
 private slots:
     void runsUntilTheWindowCloses()
     {
+        QCOMPARE(g_secondCopyStatus, 0);
+        QVERIFY(!g_secondCopyWroteSettings);
         QVERIFY(g_windowShown);
         QCOMPARE(g_exitStatus, 0);
     }
@@ -162,10 +170,20 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    qAddPreRoutine(closeWindowOnceRunning);
     char name[] = "quillmark";
     char *args[] = {name, nullptr};
-    g_exitStatus = runQuillmark(1, args);
+    qAddPreRoutine(closeWindowOnceRunning);
+    {
+        QTemporaryDir settings;
+        const auto folder = [&settings] { return settings.path(); };
+        {
+            SingleCopyGuard running(SingleCopyGuard::defaultRuntimeFolder());
+            if (!running.anotherCopyRunning())
+                g_secondCopyStatus = runQuillmark(1, args, folder);
+            g_secondCopyWroteSettings = !QDir(settings.path()).isEmpty();
+        }
+        g_exitStatus = runQuillmark(1, args, folder);
+    }
     g_closeOnStart = false;
     QApplication app(argc, argv);
     StartupTest test;

@@ -8,7 +8,7 @@
 
 #include <QApplication>
 
-int runQuillmark(int argc, char *argv[])
+int runQuillmark(int argc, char *argv[], const std::function<QString()> &locateSettingsFolder)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
@@ -18,7 +18,9 @@ int runQuillmark(int argc, char *argv[])
 
     SingleCopyGuard guard(SingleCopyGuard::defaultRuntimeFolder());
     Form1Services services;
-    services.locateSettingsFolder = [] { return SettingsFolderLocator::forThisMachine().locate(); };
+    services.locateSettingsFolder = locateSettingsFolder ? locateSettingsFolder : [] {
+        return SettingsFolderLocator::forThisMachine().locate();
+    };
     services.anotherCopyRunning = [&guard] { return guard.anotherCopyRunning(); };
 
     Form1 form(services);
