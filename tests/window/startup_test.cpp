@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,6 +35,7 @@ template <std::size_t N> int checkedIndex(const std::array<QRadioButton *, N> &b
 // The whole program, run first beside a copy that holds the lock, then alone
 // with its window closed once its event loop runs.
 int g_secondCopyStatus = -1;
+bool g_secondCopyShown = true;
 bool g_secondCopyWroteSettings = true;
 int g_exitStatus = -1;
 bool g_windowShown = false;
@@ -63,6 +66,7 @@ private slots:
     {
         QCOMPARE(g_secondCopyStatus, 0);
         QVERIFY(!g_secondCopyWroteSettings);
+        QVERIFY(!g_secondCopyShown);
         QVERIFY(g_windowShown);
         QCOMPARE(g_exitStatus, 0);
     }
@@ -181,6 +185,7 @@ int main(int argc, char *argv[])
             if (!running.anotherCopyRunning())
                 g_secondCopyStatus = runQuillmark(1, args, folder);
             g_secondCopyWroteSettings = !QDir(settings.path()).isEmpty();
+            g_secondCopyShown = std::exchange(g_windowShown, false);
         }
         g_exitStatus = runQuillmark(1, args, folder);
     }
