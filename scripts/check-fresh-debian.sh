@@ -35,6 +35,9 @@ fi
 [ -n "$mirror" ] || die "no Debian mirror in the apt sources; set DEBIAN_MIRROR"
 
 root="$(mktemp -d "${TMPDIR:-/var/tmp}/quillmark-$suite.XXXXXX")"
+# It becomes the root folder, which every user must be able to pass through
+# (mktemp makes it 0700; the tests also run as other users).
+chmod 755 "$root"
 
 # Every process still running in the root is one this script started.
 cleanup() {
