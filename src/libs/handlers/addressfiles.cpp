@@ -30,14 +30,18 @@ void logFailure(const char *what, const QString &path, const QString &why)
 // Only an ordinary file is replaced, and only when the user may write it.
 bool mayReplace(const QString &path)
 {
-    const QFileInfo target(path);
-    if (!target.exists())
-        return true;
-    if (!target.isFile()) {
+    struct stat seen = {};
+    if (::stat(QFile::encodeName(path).constData(), &seen) != 0) {
+        if (errno == ENOENT)
+            return true;
+        logFailure("Address file not saved", path, qt_error_string(errno));
+        return false;
+    }
+    if (!S_ISREG(seen.st_mode)) {
         logFailure("Address file not saved", path, QStringLiteral("not an ordinary file"));
         return false;
     }
-    if (!target.isWritable()) {
+    if (!QFileInfo(path).isWritable()) {
         logFailure("Address file not saved", path, QStringLiteral("the file is read-only"));
         return false;
     }
