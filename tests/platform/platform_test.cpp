@@ -113,8 +113,8 @@ private slots:
     }
 
     // A document drawn then aborted (-1), one ended with nothing drawn (1), and a
-    // printer that cannot begin (0) leave no file; the pixel width follows the dpi.
-    // Text lands in the size and weight that were set.
+    // printer that cannot begin (0) leave no file; text (2) lands in the size and
+    // weight that were set. The pixel width follows the dpi.
     void printerSurface()
     {
         const std::tuple<const char *, int, int, float> cases[]
@@ -129,6 +129,8 @@ private slots:
                 QtPrinterSurface surface(printer);
                 QCOMPARE(surface.TwipsPerPixelX(), twipsPerPixel);
                 surface.setFontSize(30);
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"ignoring font size 0"_s));
+                surface.setFontSize(0); // kept at 30
                 surface.setFontBold(true);
                 if (ended != 1)
                     surface.Print(ended == 2 ? u"Jane"_s : u"half a page"_s);

@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <array>
 #include <csignal>
 
 #include <sys/resource.h>
@@ -21,15 +20,6 @@
 using namespace Qt::StringLiterals;
 using namespace SettingsFiles;
 
-namespace {
-
-void expectWarning(const QString &pattern)
-{
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
-}
-
-} // namespace
-
 class SettingsTest : public QObject
 {
     Q_OBJECT
@@ -37,25 +27,24 @@ class SettingsTest : public QObject
 private slots:
     void init() { m_store.setFolder(m_dir.emplace().path()); }
 
-    // Lines end at CR or CR LF only; the address file restores them all, the logo
-    // file its last line unless blank. Expected lines are each followed by '|'.
+    // Lines end at CR or CR LF only, each shown followed by '|'; then the first
+    // field, and the logo file's last line unless blank ("-" none).
     void lines()
     {
-        const std::array<const char *, 4> table[]
-            = {{"", "|", "-", "-"}, {"A,B", "A,B|", "A", "A,B"}, {"A\r\n", "A|", "A", "A"},
-                {"A\r", "A|", "A", "A"}, {"\r\n", "|", "", "-"}, {"A\rB", "A|B|", "A", "B"},
-                {"A\nB\r\n", "A\nB|", "A\nB", "A\nB"}, {"A\r\r\nB", "A||B|", "A", "B"},
-                {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|", "a, b", "d"},
-                {"\"ab", "\"ab|", "ab", "\"ab"}, {"  \r\nx\r\n \t", "  |x| \t|", "", "-"}};
-        for (const auto &[text, lines, field, logo] : table) {
+        const std::pair<const char *, const char *> table[]
+            = {{"", "|/-/-"}, {"A,B", "A,B|/A/A,B"}, {"A\r\n", "A|/A/A"}, {"A\r", "A|/A/A"},
+                {"\r\n", "|//-"}, {"A\rB", "A|B|/A/B"}, {"A\nB\r\n", "A\nB|/A\nB/A\nB"},
+                {"A\r\r\nB", "A||B|/A/B"}, {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|/a, b/d"},
+                {"\"ab", "\"ab|/ab/\"ab"}, {"  \r\nx\r\n \t", "  |x| \t|//-"}};
+        for (const auto &[text, outcome] : table) {
             const QString all = QString::fromLatin1(text);
             const QStringList read = LineReader::lines(all);
-            QCOMPARE(read.join(u'|') + u'|', QString::fromLatin1(lines));
-            QCOMPARE(read.isEmpty(), all.isEmpty());
-            QCOMPARE(LineReader::firstLine(all).value_or(u"-"_s), read.value(0, u"-"_s));
-            QCOMPARE(LineReader::firstField(all).value_or(u"-"_s), QString::fromLatin1(field));
-            QCOMPARE(RestoreRules::logoPath(QByteArray(text)).value_or(u"-"_s),
-                QString::fromLatin1(logo));
+            QCOMPARE(
+                u"%1|/%2/%3"_s.arg(read.join(u'|'), LineReader::firstField(all).value_or(u"-"_s),
+                    RestoreRules::logoPath(QByteArray(text)).value_or(u"-"_s)),
+                QString::fromLatin1(outcome));
+            QVERIFY(read.isEmpty() == all.isEmpty()
+                && LineReader::firstLine(all).value_or(u"-"_s) == read.value(0, u"-"_s));
             QCOMPARE(RestoreRules::returnAddress(QByteArray(text)), read.join(u"\r\n"_s));
         }
     }
@@ -197,6 +186,10 @@ private slots:
     }
 
 private:
+    static void expectWarning(const QString &pattern)
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
+    }
     [[nodiscard]] QString path(QStringView name) const { return m_store.filePath(name); }
 
     std::optional<QTemporaryDir> m_dir;
