@@ -2,22 +2,15 @@
 #include "logic/postnet.h"
 #include "logic/zipextraction.h"
 #include "support/recordingprinter.h"
-#include "support/recordingsurface.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
-#include <limits>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString printAt(const QString &text, double x, double y)
-{
-    return u"Print \"%1\" @%2,%3"_s.arg(text).arg(x).arg(y);
-}
 
 // The page without pen moves and unit changes; the bar code drawer prints the
 // digits at the pen it is handed.
@@ -74,6 +67,9 @@ private slots:
         constexpr double FontPoints[] = {10, 14, 18};
         constexpr double LineSteps[] = {0.5, 0.6, 0.75};
         const QRegularExpression drawing(u"^(?!setCurrent|setScale)"_s);
+        const auto printAt = [](const QString &text, double x, double y) {
+            return u"Print \"%1\" @%2,%3"_s.arg(text).arg(x).arg(y);
+        };
         for (const auto &[size, side, returnY, recipientX, recipientY] : anchors) {
             for (int i = 0; i < 18; ++i) {
                 const auto [edge, font] = std::pair(i / 3, i % 3);
@@ -110,7 +106,8 @@ private slots:
     }
 
     // The widest whole number of device pixels in 15 to 24 twips (the device's
-    // pixel size in twips first), at the pen; the pen moves one pitch of 67 twips.
+    // pixel size in twips first), at the pen, in twips whatever the caller's unit,
+    // which it keeps; the pen moves one pitch of 67 twips.
     void bar()
     {
         const std::tuple<float, qint32, float, float> table[]
@@ -119,26 +116,20 @@ private slots:
                 {4.8f, basPostNet::FullBar, 24, 0}, {3.6f, basPostNet::FullBar, 22, 0},
                 {100, basPostNet::FullBar, 15, 0}, {0, basPostNet::FullBar, 15, 0}};
         for (const auto &[pixelSize, kind, width, top] : table) {
-            RecordingSurface surface(pixelSize);
-            surface.setCurrentX(100);
-            surface.setCurrentY(200);
-            basPostNet::DrawBar(surface, kind);
-            const RecordingSurface::Box box = surface.boxes().value(0);
-            QCOMPARE(QRectF(QPointF(box.x1, box.y1), QPointF(box.x2, box.y2)),
-                QRectF(QPointF(100, 200 + top), QPointF(100 + width, 390)));
-            QCOMPARE(QPointF(surface.CurrentX(), surface.CurrentY()), QPointF(167, 200));
+            for (const int unit : {DrawingSurface::Twips, DrawingSurface::Centimeters}) {
+                RecordingSurface surface(pixelSize);
+                surface.setCurrentX(100);
+                surface.setCurrentY(200);
+                surface.setScaleMode(unit);
+                basPostNet::DrawBar(surface, kind);
+                QCOMPARE(surface.ScaleMode(), unit);
+                const RecordingSurface::Box box = surface.boxes().value(0);
+                QCOMPARE(QRectF(QPointF(box.x1, box.y1), QPointF(box.x2, box.y2)),
+                    QRectF(QPointF(100, 200 + top), QPointF(100 + width, 390)));
+                surface.setScaleMode(DrawingSurface::Twips);
+                QCOMPARE(QPointF(surface.CurrentX(), surface.CurrentY()), QPointF(167, 200));
+            }
         }
-        // In the caller's unit, which it keeps.
-        constexpr float twipsPerCentimetre = 1440.0f / 2.54f;
-        RecordingSurface printer(4.8f);
-        printer.setScaleMode(DrawingSurface::Centimeters);
-        printer.setCurrentX(2.0f);
-        printer.setCurrentY(3.0f);
-        basPostNet::DrawBar(printer, basPostNet::HalfBar);
-        QCOMPARE(printer.ScaleMode(), DrawingSurface::Centimeters);
-        QCOMPARE(QPointF(printer.CurrentX(), printer.CurrentY()),
-            QPointF(2.0f + 67.0f / twipsPerCentimetre, 3.0f));
-        QCOMPARE(printer.boxes().value(0).x1, 2.0f * twipsPerCentimetre);
     }
 
     // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum. Bars start on
@@ -148,17 +139,16 @@ private slots:
     {
         const QString nines = QString(4999, u'9') + u'8';
         const QString hundred = QString(99, u'9') + u'8' + u'1';
-        constexpr float unbounded = std::numeric_limits<float>::infinity();
-        const std::tuple<QString, QString, float> table[]
-            = {{u"12345"_s, u"F hhhFF hhFhF hhFFh hFhhF hFhFh hFhFh F"_s.remove(u' '), unbounded},
-                {u" a1-2 b3x4--5z "_s, framedBars(u"123455"), unbounded},
-                {u"0"_s, u"FFFhhhFFhhhF"_s, unbounded},
-                {u"99920"_s, framedBars(u"999201"), unbounded},
-                {nines, framedBars(nines + u'1'), unbounded},
-                {hundred.left(100), framedBars(hundred), 50.0f + 67.0f * 506 + 1},
-                {hundred.left(100), framedBars(hundred).left(506), 50.0f + 67.0f * 506},
-                {nines, framedBars(nines + u'1').left(40), 50.0f + 67.0f * 40},
-                {QString(), QString(), unbounded}, {u"Springfield - IL"_s, QString(), unbounded}};
+        const auto unbounded = float(qInf());
+        const std::tuple<QString, QString, float> table[] = {
+            {u"12345"_s, u"F hhhFF hhFhF hhFFh hFhhF hFhFh hFhFh F"_s.remove(u' '), unbounded},
+            {u" a1-2 b3x4--5z "_s, framedBars(u"123455"), unbounded},
+            {u"0"_s, u"FFFhhhFFhhhF"_s, unbounded}, {u"99920"_s, framedBars(u"999201"), unbounded},
+            {nines, framedBars(nines + u'1'), unbounded},
+            {hundred.left(100), framedBars(hundred), 50.0f + 67.0f * 506 + 1},
+            {hundred.left(100), framedBars(hundred).left(506), 50.0f + 67.0f * 506},
+            {nines, framedBars(nines + u'1').left(40), 50.0f + 67.0f * 40},
+            {QString(), QString(), unbounded}, {u"Springfield - IL"_s, QString(), unbounded}};
         for (const auto &[text, bars, width] : table) {
             RecordingSurface surface;
             surface.setWidthTwips(width);

@@ -26,9 +26,7 @@ void RecordingSurface::Line(float x1, float y1, float x2, float y2)
 
 void RecordingSurface::Print(const QString &line)
 {
-    record("Print", {},
-        QStringLiteral("\"%1\" @%2,%3")
-            .arg(line, QString::number(CurrentX(), 'g', 6), QString::number(CurrentY(), 'g', 6)));
+    record("Print", {}, QStringLiteral("\"%1\" @%2,%3").arg(line).arg(CurrentX()).arg(CurrentY()));
 }
 
 void RecordingSurface::PaintPicture(
@@ -38,20 +36,13 @@ void RecordingSurface::PaintPicture(
         QStringLiteral("\"%1x%2\"").arg(picture.width()).arg(picture.height()));
 }
 
-bool RecordingSurface::EndDoc()
+bool RecordingSurface::record(
+    const char *operation, const QList<double> &numbers, const QString &text)
 {
-    record("EndDoc");
-    return m_ok;
-}
-
-void RecordingSurface::record(const char *operation, const QList<double> &numbers, QString text)
-{
-    if (m_failFrom >= 0 && m_log.size() >= m_failFrom)
-        m_ok = false;
+    m_ok = m_ok && (m_failFrom < 0 || m_log.size() < m_failFrom);
     QStringList parts {QLatin1StringView(operation)};
     for (const double value : numbers)
         parts << QString::number(value, 'g', 6);
-    if (!text.isEmpty())
-        parts << std::move(text);
-    m_log << parts.join(u' ');
+    m_log << (parts << text).join(u' ').trimmed();
+    return m_ok;
 }

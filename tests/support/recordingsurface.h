@@ -7,20 +7,17 @@
 
 #include <limits>
 
-// A preview box or printer that draws nothing and remembers every call. Pen
-// and unit behave as on a real surface: a change of unit keeps the pen in
-// place; Print and Line leave it where it is. It can be told to fail from some
-// call on.
+// A preview box or printer that draws nothing and logs every call, one line
+// each: the operation, its numbers (6 significant digits) and its text; a Print
+// also gives the pen (Print "Jane" @7.28,6.5), a PaintPicture the picture's size
+// (PaintPicture 1 2 1.5 1.5 "32x16"). Pen and unit behave as on a real surface.
 class RecordingSurface : public PrinterSurface
 {
 public:
     // One Line call: the corners as given, in the unit that was set.
     struct Box
     {
-        float x1 = 0;
-        float y1 = 0;
-        float x2 = 0;
-        float y2 = 0;
+        float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         int scaleMode = DrawingSurface::Twips;
     };
 
@@ -32,11 +29,7 @@ public:
     void setWidthTwips(float twips) { m_widthTwips = twips; }
     // The call with this index (from 0) and every later call fail.
     void failFromCall(int index) { m_failFrom = index; }
-
     [[nodiscard]] const QList<Box> &boxes() const { return m_boxes; }
-    // One line per call: the operation, its numbers (6 significant digits) and
-    // its text in quotes; a Print also gives the pen: Print "Jane" @7.28,6.5
-    // and a PaintPicture the picture's size: PaintPicture 1 2 1.5 1.5 "32x16"
     [[nodiscard]] const QStringList &log() const { return m_log; }
 
     void setScaleMode(int mode) override;
@@ -50,12 +43,13 @@ public:
     void setFontBold(bool on) override { record("setFontBold", {on ? 1.0 : 0.0}); }
     void Print(const QString &line) override;
     void PaintPicture(const QImage &picture, float x, float y, float width, float height) override;
-    bool EndDoc() override;
+    bool EndDoc() override { return record("EndDoc"); }
     void abortDoc() override { record("abortDoc"); }
     [[nodiscard]] bool isOk() const override { return m_ok; }
 
 private:
-    void record(const char *operation, const QList<double> &numbers = {}, QString text = {});
+    // Logs the call and tells whether the surface is still good.
+    bool record(const char *operation, const QList<double> &numbers = {}, const QString &text = {});
 
     float m_twipsPerPixelX;
     float m_widthTwips = std::numeric_limits<float>::infinity();

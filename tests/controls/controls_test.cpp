@@ -1,0 +1,108 @@
+#include "controls/drawingbox.h"
+#include "controls/pictures.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+using Pictures::Id;
+
+class ControlsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Boxes in twips, 15 to a logical pixel, cover the device pixels whose
+    // centres they hold, at each screen's ratio (see main).
+    void drawingBoxCoversPixelsByTheirCentres()
+    {
+        const QList<qreal> ratios {1.0, 1.25, 1.5, 2.0};
+        const int twips = DrawingSurface::Twips;
+        const QRectF bar(50, 50, 15, 190);
+        const std::tuple<qreal, int, QRectF, QRect> table[] = {{1.0, twips, bar, {3, 3, 1, 13}},
+            {1.25, twips, bar, {4, 4, 1, 16}}, {1.5, twips, bar, {5, 5, 2, 19}},
+            {2.0, twips, bar, {7, 7, 2, 25}}, {1.25, twips, {65, 240, -15, -190}, {4, 4, 1, 16}},
+            {2.0, twips, {0, 0, 3, 3}, {0, 0, 1, 1}},
+            {1.5, twips, {-30, -30, 60, 60}, {0, 0, 3, 3}},
+            {1.0, DrawingSurface::Centimeters, {0.1, 0.1, 0.1, 0.1}, {4, 4, 4, 4}}};
+        for (const auto &[ratio, scaleMode, box, pixels] : table) {
+            QScreen *screen = QGuiApplication::screens().at(ratios.indexOf(ratio));
+            DrawingBox drawing;
+            drawing.setGeometry(QRect(screen->geometry().topLeft(), QSize(10, 10)));
+            drawing.winId();
+            drawing.windowHandle()->setScreen(screen);
+            drawing.show();
+            drawing.resize(200, 30); // a new backing image at the same ratio
+            QCOMPARE(drawing.devicePixelRatioF(), ratio);
+            drawing.setBackColor(Qt::white);
+            drawing.setScaleMode(scaleMode);
+            drawing.Line(
+                float(box.left()), float(box.top()), float(box.right()), float(box.bottom()));
+            const QImage image = drawing.grab().toImage();
+            QRect dark;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    dark |= qGray(image.pixel(x, y)) < 128 ? QRect(x, y, 1, 1) : QRect();
+            }
+            QCOMPARE(dark, pixels);
+        }
+    }
+
+    // Each picture at the nearest ratio rendered at or above the one asked for,
+    // scaled to the exact device size; the icon in small sizes, margin clear.
+    void pictures()
+    {
+        const std::tuple<Id, const char *, QSize, qreal, int> table[]
+            = {{Id::Envelope, "envelope", {700, 350}, 1.0, 100},
+                {Id::PrinterLeft, "printer-left", {112, 140}, 1.1, 125},
+                {Id::PrinterRight, "printer-right", {112, 140}, 1.25, 125},
+                {Id::PrinterCenter, "printer-center", {112, 140}, 1.3, 150},
+                {Id::EnvelopeSmall, "envelope-small", {58, 34}, 1.5, 150},
+                {Id::EnvelopeLong, "envelope-long", {80, 34}, 1.75, 200},
+                {Id::EnvelopeLarge, "envelope-large", {90, 62}, 3.0, 200},
+                {Id::LogoPlaceholder, "logo-placeholder", {64, 64}, 3.0, 400},
+                {Id::Envelope, "envelope", {700, 350}, 0.0, 100}};
+        for (const auto &[id, name, size, ratio, rendered] : table) {
+            QCOMPARE(Pictures::pixelSize(id), size);
+            const qreal shown = ratio > 0 ? ratio : 1.0;
+            QImage expected(u":/pictures/%1-%2.png"_s.arg(QLatin1StringView(name)).arg(rendered));
+            QVERIFY(!expected.isNull());
+            expected = expected.scaled(
+                (QSizeF(size) * shown).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            expected.setDevicePixelRatio(shown);
+            QCOMPARE(Pictures::render(id, ratio).convertToFormat(expected.format()), expected);
+        }
+        const QIcon icon = Pictures::windowIcon();
+        for (const int side : {16, 32, 64}) {
+            QVERIFY(icon.availableSizes().contains(QSize(side, side)));
+            const QImage image = icon.pixmap(QSize(side, side), 1.0).toImage();
+            QVERIFY(qAlpha(image.pixel(0, 0)) == 0 && qAlpha(image.pixel(side / 2, side / 2)) > 0);
+        }
+    }
+};
+
+// One offscreen screen for each pixel ratio, scaled by Qt itself: the
+// offscreen platform's own "dpr" is not honoured by every Qt release.
+int main(int argc, char *argv[])
+{
+    QTemporaryFile config;
+    if (!config.open())
+        return 1;
+    config.write(R"({"screens":[
+        {"name":"a","x":0,"y":0,"width":800,"height":600,"logicalDpi":96},
+        {"name":"b","x":800,"y":0,"width":800,"height":600,"logicalDpi":96},
+        {"name":"c","x":1600,"y":0,"width":800,"height":600,"logicalDpi":96},
+        {"name":"d","x":2400,"y":0,"width":800,"height":600,"logicalDpi":96}]})");
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    qputenv("QT_SCREEN_SCALE_FACTORS", "a=1;b=1.25;c=1.5;d=2");
+    QApplication app(argc, argv);
+    ControlsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "controls_test.moc"

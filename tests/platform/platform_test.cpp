@@ -1,0 +1,207 @@
+#include "scripteddialog.h"
+#include "testsupport.h"
+
+#include "handlers/logochoice.h"
+#include "platform/commondialog.h"
+#include "platform/qtprintersurface.h"
+#include "platform/settingsfolderlocator.h"
+#include "platform/singlecopyguard.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+class PlatformTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Descriptions and patterns alternate in the filter ("*.*" is every file); a
+    // cancel fails only with CancelError on and keeps FileName; a name chosen
+    // under another filter is not proposed again, only its folder.
+    void scriptedDialogs()
+    {
+        for (const bool cancelError : {true, false}) {
+            CommonDialog dialog;
+            ScriptedDialog &script = ScriptedDialog::installIn(dialog);
+            dialog.CancelError = cancelError;
+            if (!cancelError)
+                dialog.Flags = CommonDialog::PD_NOSELECTION | CommonDialog::PD_DISABLEPRINTTOFILE;
+            dialog.Filter = u"GIF (*.gif)|*.gif; *.GIF;|All Files (*.*)|*.*|Orphan"_s;
+            script.choose(u"/pictures/logo.gif"_s);
+            script.cancel();
+            script.cancel();
+            script.confirmPrinter(false);
+            QVERIFY(dialog.ShowOpen());
+            QCOMPARE(dialog.ShowOpen(), !cancelError);
+            QCOMPARE(dialog.FileName, u"/pictures/logo.gif"_s);
+            dialog.Filter = u"Quillmark File|*.qmf"_s;
+            dialog.InitDir = u"/settings"_s;
+            QCOMPARE(dialog.ShowSave(), !cancelError);
+            QPrinter printer;
+            QCOMPARE(dialog.ShowPrinter(printer), !cancelError);
+            const auto &files = script.fileRequests();
+            QCOMPARE(files.at(0).nameFilters.join(u'|'),
+                u"GIF (*.gif) (*.gif *.GIF)|All Files (*.*) (*)"_s);
+            QCOMPARE(files.at(1).fileName, u"/pictures/logo.gif"_s);
+            QCOMPARE(files.at(2).fileName + files.at(2).initialDirectory, u"/pictures"_s);
+            const ScriptedDialog::PrintRequest asked = script.printRequests().constFirst();
+            QCOMPARE(asked.allowSelection + asked.allowPrintToFile, cancelError ? 2 : 0);
+        }
+    }
+
+    // The real dialogs: descriptions as written, InitDir, and a question
+    // before replacing a file ("No" keeps the dialog open; it is then cancelled).
+    void realDialogShowsWhatWasSet()
+    {
+        QTemporaryDir folder;
+        QVERIFY(TestSupport::writeFile(folder.filePath(u"present.gif"_s), "GIF89a"));
+        CommonDialog dialog;
+        dialog.Filter = LogoChoice::Filter.toString();
+        dialog.InitDir = folder.path();
+        dialog.CancelError = true;
+        QStringList types;
+        QString shownFolder;
+        bool asked = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            if (asked)
+                return shown->reject();
+            const auto *combo = shown->findChild<QComboBox *>(u"fileTypeCombo"_s);
+            for (int i = 0; combo && i < combo->count(); ++i)
+                types << combo->itemText(i);
+            shownFolder = shown->directory().absolutePath();
+            shown->selectFile(u"present.gif"_s);
+            static_cast<QDialog *>(shown)->accept(); // as its own button does
+        });
+        QTimer answer; // a timer is not run again while its own handler waits
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        poll.start(10);
+        answer.start(10);
+        QVERIFY(dialog.ShowOpen());
+        QCOMPARE(dialog.FileName, folder.filePath(u"present.gif"_s));
+        QCOMPARE(shownFolder, folder.path());
+        QCOMPARE(types,
+            (QStringList {u"Graphic Files (*.jpg, *.jpeg, *.gif, *.bmp)"_s,
+                u"JPG Files (*.jpg, *.jpeg)"_s, u"GIF Files (*.gif)"_s, u"Bitmap Files (*.bmp)"_s,
+                u"All Files (*.*)"_s}));
+        QVERIFY(!asked);
+        QVERIFY(!dialog.ShowSave());
+        QVERIFY(asked);
+    }
+
+    // A document drawn then aborted (-1), one ended with nothing drawn (1), and a
+    // printer that cannot begin (0) leave no file; text (2) lands in the size and
+    // weight that were set. The pixel width follows the dpi.
+    void printerSurface()
+    {
+        const std::tuple<const char *, int, int, float> cases[]
+            = {{"aborted.pdf", -1, 300, 4.8f}, {"empty.pdf", 1, 1200, 1.2f},
+                {"no/such/folder/out.pdf", 0, 300, 4.8f}, {"text.pdf", 2, 1200, 1.2f}};
+        for (const auto &[file, ended, dpi, twipsPerPixel] : cases) {
+            QTemporaryDir dir;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFileName(dir.filePath(QLatin1String(file))); // a PDF
+            printer.setResolution(dpi);
+            {
+                QtPrinterSurface surface(printer);
+                QCOMPARE(surface.TwipsPerPixelX(), twipsPerPixel);
+                surface.setFontSize(30);
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"ignoring font size 0"_s));
+                surface.setFontSize(0); // kept at 30
+                surface.setFontBold(true);
+                if (ended != 1)
+                    surface.Print(ended == 2 ? u"Jane"_s : u"half a page"_s);
+                if (ended == 0)
+                    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot begin"_s));
+                const bool sent = ended < 0 ? (surface.abortDoc(), true) : surface.EndDoc();
+                QCOMPARE(std::pair(sent, surface.isOk()), std::pair(ended != 0, ended != 0));
+            }
+            const QString pdf = printer.outputFileName();
+            QCOMPARE(QFile::exists(pdf), ended == 2);
+            if (ended != 2)
+                continue;
+            QVERIFY(TestSupport::runTool(u"pdffonts"_s, {pdf}).contains("Bold"));
+            const auto word
+                = QRegularExpression(u"yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""_s)
+                      .match(QString::fromUtf8(
+                          TestSupport::runTool(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s})));
+            const double height = word.captured(2).toDouble() - word.captured(1).toDouble();
+            QVERIFY2(height > 25 && height < 40, qPrintable(QString::number(height)));
+        }
+    }
+
+    // In a temporary folder: shared folder, the one located ("" none), its mode, warning.
+    void locateSettingsFolder()
+    {
+        constexpr const char *Home = "home/Quillmark";
+        const std::tuple<const char *, const char *, int, const char *> cases[]
+            = {{"Quillmark", "Quillmark", 0777, ""}, {"private", "private", 0700, ""},
+                {"link", "link", 0700, ""}, {"missing/Quillmark", Home, 0, "."},
+                {"file/Quillmark", Home, 0, "."}, {"file", Home, 0, "."},
+                {"readonly", Home, 0, "not a writable folder"}, {"file/Quillmark", "", 0, "."}};
+        for (const auto &[shared, located, permissions, warning] : cases) {
+            if (::geteuid() == 0 && QByteArray(shared) == "readonly")
+                continue; // root writes into every folder: an unwritable one cannot be made
+            const char *fallback = *located ? Home : "file/Documents";
+            QTemporaryDir dir;
+            const auto at = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+            QVERIFY(TestSupport::writeFile(at("file"), "x"));
+            QVERIFY(::mkdir(QFile::encodeName(at("private")), 0700) == 0);
+            QVERIFY(::mkdir(QFile::encodeName(at("readonly")), 0500) == 0);
+            QVERIFY(QFile::link(at("private"), at("link")));
+            if (*warning) {
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(warning)));
+                QTest::ignoreMessage(QtWarningMsg,
+                    QRegularExpression(*located ? u"using .*"_s + at(fallback) : u"Neither"_s));
+            }
+            const mode_t oldMask = ::umask(022);
+            const QString result = SettingsFolderLocator(at(shared), at(fallback)).locate();
+            ::umask(oldMask);
+            QCOMPARE(result, *located ? at(located) : QString());
+            if (permissions != 0)
+                QCOMPARE(TestSupport::permissionsOf(result), permissions);
+            QCOMPARE(QFileInfo(at(fallback)).isDir(), located == Home);
+            QVERIFY(!QFileInfo::exists(at("missing"))); // one level only
+        }
+    }
+
+    // A later start finds the lock held and asks the running copy to show
+    // itself, even where a copy that died left its socket behind.
+    void laterStartRaisesTheRunningCopy()
+    {
+        QTemporaryDir runtime;
+        QVERIFY(TestSupport::writeFile(runtime.filePath(u"quillmark.socket"_s), {}));
+        SingleCopyGuard running(runtime.path());
+        QVERIFY(!running.anotherCopyRunning());
+        running.listenForActivation();
+        QSignalSpy raised(&running, &SingleCopyGuard::activationRequested);
+        QVERIFY(SingleCopyGuard(runtime.path()).anotherCopyRunning());
+        QVERIFY(raised.wait(5000));
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "platform_test.moc"
