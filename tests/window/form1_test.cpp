@@ -31,12 +31,9 @@ namespace {
 struct Run
 {
     int status = -1;
-    bool shown = false;
-    bool raised = false;
+    bool shown = false, raised = false;
 };
-Run g_second;
-Run g_first;
-Run *g_run = nullptr;
+Run g_second, g_first, *g_run = nullptr;
 bool g_secondWroteSettings = true;
 
 // Once the event loop runs, a later start raises the minimised window; then it closes.
@@ -77,32 +74,27 @@ private slots:
         QCOMPARE(g_first.status, 0);
     }
 
+    // Settings files in the order of Names, "-" for none.
     void appliesEachSetting_data()
     {
-        QTest::addColumn<QByteArrayList>("files");
+        QTest::addColumn<QByteArray>("files");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArrayList>("afterwards");
-        const QByteArrayList full {"2\r\n", " 3 \r\n", "2\r\n", "center\r\n", " 1 \r\n", " 1 \r\n",
-            "logo\r\n", "Ann\r\nMain St\r\n", "Bob\r\n"};
-        QByteArrayList rewritten = full;
-        rewritten[0] = " 2\r\n";
-        QTest::newRow("full") << full
-                              << "2 16pt, 3 3, 2, 2, on shown 40x20, on shown, Ann\r\nMain St,"
-                              << rewritten;
-        QTest::newRow("none") << QByteArrayList(9)
+        QTest::addColumn<QByteArray>("afterwards");
+        QTest::newRow("full")
+            << "2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n"_ba
+            << "2 16pt, 3 3, 2, 2, on shown 40x20, on shown, Ann\r\nMain St,"
+            << " 2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n"_ba;
+        QTest::newRow("none") << "-|-|-|-|-|-|-|-|-"_ba
                               << "1 12pt, 0 0, 1, 0, off hidden 64x64, off hidden, ,"
-                              << QByteArrayList {
-                                     " 1\r\n", {}, "1\r\n", "left\r\n", {}, {}, {}, {}, {}};
+                              << " 1\r\n|-|1\r\n|left\r\n|-|-|-|-|-"_ba;
     }
 
     // Each restored setting reaches its control.
     void appliesEachSetting()
     {
-        QFETCH(QByteArrayList, files);
+        QFETCH(QByteArray, files);
         const QByteArray logo = TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit();
-        for (QByteArray &file : files)
-            file.replace("logo", logo);
-        start(files);
+        start(files.replace("logo", logo));
         const Form1Controls &c = m_f->controls();
         const auto onShown = [](const QCheckBox *box, const QWidget *shown) {
             return QByteArray(box->isChecked() ? "on " : "off ")
@@ -121,9 +113,11 @@ private slots:
                   qPrintable(c.FromAddr->text()), qPrintable(c.ToAddr->text())),
             "shown");
         QByteArrayList afterwards;
-        for (const QString &name : Names)
-            afterwards << m_f->bytes(name + u".txt"_s).replace(logo, "logo");
-        QTEST(afterwards, "afterwards");
+        for (const QString &name : Names) {
+            const QByteArray bytes = m_f->bytes(name + u".txt"_s);
+            afterwards << (bytes.isNull() ? "-"_ba : QByteArray(bytes).replace(logo, "logo"));
+        }
+        QTEST(afterwards.join('|'), "afterwards");
     }
 
     // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
@@ -148,12 +142,8 @@ private slots:
         QVERIFY(qAbs(off.x()) <= 2
             && qAbs(off.y()) <= form.style()->pixelMetric(QStyle::PM_TitleBarHeight));
         QCOMPARE(WindowPlacement::centred({15361, 11520}, {10800, 8700}), QPointF(2280.5, 1410));
-    }
 
-    // Every control and caption is whole inside the window.
-    void captionsWhole()
-    {
-        Form1 &form = m_f->form();
+        // Every control and caption is whole inside the window.
         m_f->controls().Check1->setChecked(true);
         m_f->controls().Check2->setChecked(true);
         for (QWidget *w : form.findChildren<QWidget *>()) {
@@ -181,7 +171,7 @@ private slots:
     // Enter and Escape press no button; arrows select within an exclusive group.
     void tabWalkAndGroups()
     {
-        start({{}, "7\r\n", {}, "Left\r\n", "1\r\n"});
+        start("-|7\r\n|-|Left\r\n|1\r\n");
         const Form1Controls &c = m_f->controls();
         ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
         dialog.cancel();
@@ -352,13 +342,14 @@ private:
     static inline const QStringList Names
         = u"fontsize margin envsize envfeed prlogo prpnet logo from to"_s.split(u' ');
 
-    // Settings files in the order of Names; a null array stands for none.
-    void start(const QByteArrayList &files = {})
+    // Settings files in the order of Names, separated by "|"; "-" for none.
+    void start(const QByteArray &files = {})
     {
         m_f = std::make_unique<FormFixture>();
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            if (!files[i].isNull())
-                m_f->put(Names[i] + u".txt"_s, files[i]);
+        const QByteArrayList each = files.split('|');
+        for (qsizetype i = 0; i < each.size(); ++i) {
+            if (each[i] != "-" && !files.isEmpty())
+                m_f->put(Names[i] + u".txt"_s, each[i]);
         }
         QVERIFY(m_f->start());
     }
@@ -371,8 +362,6 @@ private:
 
 int main(int argc, char *argv[])
 {
-    char name[] = "quillmark";
-    char *args[] = {name, nullptr};
     qAddPreRoutine(closeWindowOnceRunning);
     {
         QTemporaryDir settings;
@@ -381,11 +370,11 @@ int main(int argc, char *argv[])
             SingleCopyGuard running(SingleCopyGuard::defaultRuntimeFolder());
             g_run = &g_second;
             if (!running.anotherCopyRunning())
-                g_second.status = runQuillmark(1, args, folder);
+                g_second.status = runQuillmark(1, argv, folder);
             g_secondWroteSettings = !QDir(settings.path()).isEmpty();
         }
         g_run = &g_first;
-        g_first.status = runQuillmark(1, args, folder);
+        g_first.status = runQuillmark(1, argv, folder);
         g_run = nullptr;
     }
     QApplication app(argc, argv);
