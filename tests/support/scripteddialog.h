@@ -25,7 +25,7 @@ public:
 
     void choose(const QString &path) { m_fileAnswers.append(path); }
     void cancel() { m_fileAnswers.append(std::nullopt); }
-    // Return on the proposed name; with none proposed the dialog is cancelled.
+    // Return on the proposed name; with none proposed, cancelled.
     void acceptProposed() { m_fileAnswers.append(ProposedName); }
     void confirmPrinter(bool confirmed)
     {
