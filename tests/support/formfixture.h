@@ -3,7 +3,6 @@
 #include "testsupport.h"
 #include "window/form1.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -17,8 +16,6 @@ public:
     {
         return m_dir.filePath(fileName.toString());
     }
-
-    // Prepares a settings file before start().
     void put(QStringView fileName, const QByteArray &bytes) const
     {
         TestSupport::writeFile(path(fileName), bytes);
@@ -28,16 +25,10 @@ public:
     {
         return TestSupport::readFile(path(fileName));
     }
-    [[nodiscard]] bool exists(QStringView fileName) const
-    {
-        return QFileInfo::exists(path(fileName));
-    }
+    [[nodiscard]] bool exists(QStringView fileName) const { return !bytes(fileName).isNull(); }
 
-    // Creates the window, runs its start-up, shows it and waits until it is
-    // active. Returns false when start-up ended the program.
-    bool start(bool anotherCopyRunning = false);
-    // Closes the window the way the close box does, and forgets it.
-    void close();
+    // Runs the window's start-up, shows it and returns whether it became active.
+    [[nodiscard]] bool start();
 
     [[nodiscard]] Form1 &form() { return *m_form; }
     [[nodiscard]] const Form1Controls &controls() const { return m_form->controls(); }

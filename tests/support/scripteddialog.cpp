@@ -4,8 +4,6 @@
 
 #include <QPrinter>
 
-#include <memory>
-
 ScriptedDialog &ScriptedDialog::installIn(CommonDialog &dialog)
 {
     auto scripted = std::make_unique<ScriptedDialog>();
@@ -14,30 +12,19 @@ ScriptedDialog &ScriptedDialog::installIn(CommonDialog &dialog)
     return installed;
 }
 
-// A dialog shown beyond the script counts as cancelled, and says so.
 std::optional<QString> ScriptedDialog::showFileDialog(const FileDialogRequest &request)
 {
     m_fileRequests.append(request);
-    if (m_fileAnswers.isEmpty()) {
-        qWarning("ScriptedDialog: file dialog shown with no answer scripted; cancelled");
-        return std::nullopt;
-    }
-    const std::optional<QString> answer = m_fileAnswers.takeFirst();
+    const auto answer = m_fileAnswers.isEmpty() ? std::nullopt : m_fileAnswers.takeFirst();
     if (answer != ProposedName)
         return answer;
-    if (request.fileName.isEmpty())
-        return std::nullopt;
-    return request.fileName;
+    return request.fileName.isEmpty() ? std::nullopt : std::optional(request.fileName);
 }
 
 bool ScriptedDialog::showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile)
 {
     m_printRequests.append({allowSelection, allowPrintToFile});
-    if (m_printAnswers.isEmpty()) {
-        qWarning("ScriptedDialog: printer dialog shown with no answer scripted; cancelled");
-        return false;
-    }
-    const std::optional<QString> answer = m_printAnswers.takeFirst();
+    const auto answer = m_printAnswers.isEmpty() ? std::nullopt : m_printAnswers.takeFirst();
     if (answer && !answer->isEmpty())
         printer.setPrinterName(*answer);
     return answer.has_value();

@@ -12,18 +12,15 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray bytes = file.readAll();
-    if (bytes.isNull())
-        bytes = QByteArray(""); // an empty file is not a missing one
-    return bytes;
+    const QByteArray bytes = file.readAll();
+    return bytes.isNull() ? QByteArray("") : bytes;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
 }
 
 int permissionsOf(const QString &path)
@@ -41,9 +38,8 @@ QByteArray runTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
+    const bool ran = process.waitForFinished(30000) && process.exitCode() == 0;
+    return ran ? process.readAllStandardOutput() : QByteArray();
 }
 
 } // namespace TestSupport

@@ -1,58 +1,168 @@
 #include "formfixture.h"
 #include "scripteddialog.h"
-#include "testsupport.h"
 
 #include "controls/addressbox.h"
 #include "controls/backcolor.h"
 #include "controls/drawingbox.h"
 #include "controls/imagebox.h"
+#include "platform/singlecopyguard.h"
+#include "window/application.h"
+#include "window/windowplacement.h"
 
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The whole program, run first beside a copy that holds the lock, then alone.
+struct Run
+{
+    int status = -1;
+    bool shown = false, raised = false;
+};
+Run g_second, g_first, *g_run = nullptr;
+bool g_secondWroteSettings = true;
+
+// Once the event loop runs, a later start raises the minimised window; then it closes.
+void closeWindowOnceRunning()
+{
+    if (!g_run)
+        return;
+    QTimer::singleShot(0, [run = g_run] {
+        QWidget *form = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            form = window->isVisible() && window->objectName() == u"Form1" ? window : form;
+        run->shown = form != nullptr;
+        if (!form)
+            return QCoreApplication::exit(-2);
+        form->showMinimized();
+        SingleCopyGuard later(SingleCopyGuard::defaultRuntimeFolder());
+        run->raised = later.anotherCopyRunning()
+            && QTest::qWaitFor([form] { return !form->isMinimized(); });
+        form->close();
+    });
+}
+
+} // namespace
 
 class Form1Test : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_f = std::make_unique<FormFixture>();
-        QVERIFY(m_f->start());
-    }
+    void init() { start(); }
     void cleanup() { m_f.reset(); }
 
-    void geometry_data()
+    void wholeProgramRunsUntilTheWindowCloses()
     {
-        // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
-        QTest::addColumn<QRect>("twips");
-        QTest::newRow("Form1") << QRect(0, 0, 10590, 8220);
-        QTest::newRow("frmMargin") << QRect(7455, 5355, 1170, 2745);
-        QTest::newRow("optMargin_5") << QRect(105, 2415, 960, 225);
-        QTest::newRow("Command2") << QRect(8715, 7665, 1695, 435);
-        QTest::newRow("Picture2") << QRect(105, 5460, 1740, 2160);
-        QTest::newRow("ToAddr") << QRect(3180, 1815, 4320, 1695);
-        QTest::newRow("Image1") << QRect(510, 555, 1020, 1020);
-        QTest::newRow("Label1") << QRect(7485, 1605, 1065, 225);
-        QTest::newRow("picPostNet") << QRect(3180, 3510, 4320, 330);
+        QCOMPARE(g_second.status, 0);
+        QVERIFY(!g_secondWroteSettings && !g_second.shown);
+        QVERIFY(g_first.shown && g_first.raised);
+        QCOMPARE(g_first.status, 0);
     }
 
-    void geometry()
+    // Settings files in the order of Names, "-" for none.
+    void appliesEachSetting_data()
     {
-        QFETCH(QRect, twips);
-        QWidget *w = widget(QString::fromLatin1(QTest::currentDataTag()));
-        QCOMPARE(QRect(w->isWindow() ? QPoint() : w->pos(), w->size()),
-            QRect(twips.topLeft() / 15, twips.size() / 15));
-        QCOMPARE(m_f->form().minimumSize(), m_f->form().maximumSize());
+        QTest::addColumn<QByteArray>("files");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("afterwards");
+        QTest::newRow("full")
+            << "2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n"_ba
+            << "2 16pt, 3 3, 2, 2, on shown 40x20, on shown, Ann\r\nMain St,"
+            << " 2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n"_ba;
+        QTest::newRow("none") << "-|-|-|-|-|-|-|-|-"_ba
+                              << "1 12pt, 0 0, 1, 0, off hidden 64x64, off hidden, ,"
+                              << " 1\r\n|-|1\r\n|left\r\n|-|-|-|-|-"_ba;
+    }
+
+    // Each restored setting reaches its control.
+    void appliesEachSetting()
+    {
+        QFETCH(QByteArray, files);
+        const QByteArray logo = TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit();
+        start(files.replace("logo", logo));
+        const Form1Controls &c = m_f->controls();
+        const auto onShown = [](const QCheckBox *box, const QWidget *shown) {
+            return QByteArray(box->isChecked() ? "on " : "off ")
+                + (shown->isVisible() ? "shown" : "hidden");
+        };
+        // The feed group holds Option1 to Option3 in that order.
+        const auto checked = [](const QButtonGroup *group) {
+            return int(group->buttons().indexOf(group->checkedButton()));
+        };
+        const QSize logoSize = c.Image1->picture().deviceIndependentSize().toSize();
+        QTEST(QString::asprintf("%d %dpt, %g %d, %d, %d, %s %dx%d, %s, %s,%s",
+                  c.cmbSize->currentIndex(), c.ToAddr->font().pointSize(),
+                  m_f->form().runState().marginInches, checked(c.marginGroup), checked(c.sizeGroup),
+                  checked(c.feedGroup), onShown(c.Check1, c.Image1).data(), logoSize.width(),
+                  logoSize.height(), onShown(c.Check2, c.picPostNet).data(),
+                  qPrintable(c.FromAddr->text()), qPrintable(c.ToAddr->text())),
+            "shown");
+        QByteArrayList afterwards;
+        for (const QString &name : Names) {
+            const QByteArray bytes = m_f->bytes(name + u".txt"_s);
+            afterwards << (bytes.isNull() ? "-"_ba : QByteArray(bytes).replace(logo, "logo"));
+        }
+        QTEST(afterwards.join('|'), "afterwards");
+    }
+
+    // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
+    void layout()
+    {
+        QStringList seen;
+        for (const char *name : {"Form1", "frmMargin", "optMargin_5", "Command2", "Picture2",
+                 "ToAddr", "Image1", "Label1", "picPostNet"}) {
+            QWidget *w = widget(QString::fromLatin1(name));
+            const QRect r(w->isWindow() ? QPoint() : w->pos() * 15, w->size() * 15);
+            seen << QString::asprintf("%s %d %d %d %d", name, r.x(), r.y(), r.width(), r.height());
+        }
+        QCOMPARE(seen.join(u", "),
+            u"Form1 0 0 10590 8220, frmMargin 7455 5355 1170 2745, optMargin_5 105 2415 960 225, "
+            "Command2 8715 7665 1695 435, Picture2 105 5460 1740 2160, ToAddr 3180 1815 4320 1695, "
+            "Image1 510 555 1020 1020, Label1 7485 1605 1065 225, picPostNet 3180 3510 4320 330"_s);
+        Form1 &form = m_f->form();
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.windowTitle(), u"Quillmark 2.61"_s);
+        const QPoint off = form.frameGeometry().center() - form.screen()->geometry().center();
+        QVERIFY(qAbs(off.x()) <= 2
+            && qAbs(off.y()) <= form.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        QCOMPARE(WindowPlacement::centred({15361, 11520}, {10800, 8700}), QPointF(2280.5, 1410));
+
+        // Every control and caption is whole inside the window.
+        m_f->controls().Check1->setChecked(true);
+        m_f->controls().Check2->setChecked(true);
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            if (!w->isVisible() || w->isWindow())
+                continue;
+            QVERIFY2(form.rect().contains(QRect(w->mapTo(&form, QPoint()), w->size())),
+                qPrintable(w->objectName()));
+            const auto *button = qobject_cast<QAbstractButton *>(w);
+            if (!button || button->text().isEmpty())
+                continue;
+            QStyleOptionButton option;
+            option.initFrom(w);
+            const QStyle::SubElement contents = qobject_cast<QCheckBox *>(w)
+                ? QStyle::SE_CheckBoxContents
+                : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
+                                                  : QStyle::SE_PushButtonContents;
+            QVERIFY2(w->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'))
+                    <= w->style()->subElementRect(contents, &option, w).width(),
+                qPrintable(w->objectName()));
+        }
     }
 
     // An option group is one stop: its selected button, or its first while none
@@ -60,11 +170,7 @@ private slots:
     // Enter and Escape press no button; arrows select within an exclusive group.
     void tabWalkAndGroups()
     {
-        m_f = std::make_unique<FormFixture>();
-        m_f->put(u"envfeed.txt", "Left\r\n");
-        m_f->put(u"margin.txt", "7\r\n");
-        m_f->put(u"prlogo.txt", "1\r\n");
-        QVERIFY(m_f->start());
+        start("-|7\r\n|-|Left\r\n|1\r\n");
         const Form1Controls &c = m_f->controls();
         ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
         dialog.cancel();
@@ -96,6 +202,9 @@ private slots:
         QVERIFY(c.Image1->grab().toImage() != unfocused); // a visible focus frame
         QTest::keyClick(c.Image1, Qt::Key_Space);
         QVERIFY(dialog.scriptUsed());
+        c.Check1->setFocus(Qt::TabFocusReason); // the cancelled choice hid the logo
+        QTest::keyClick(c.Check1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c.Check2);
 
         c.OptSize[1]->setFocus(Qt::TabFocusReason);
         QTest::keyClick(c.OptSize[1], Qt::Key_Down);
@@ -111,26 +220,18 @@ private slots:
     void focusColours()
     {
         const Form1Controls &c = m_f->controls();
-        const auto colours = [&c] {
-            return QList<QRgb> {
-                BackColor::of(c.ToAddr), BackColor::of(c.FromAddr), BackColor::of(c.cmbSize)};
+        QCOMPARE(c.picPostNet->backColor().rgb() & 0xFFFFFF, BackColor::PaleYellow);
+        const auto white = [&c] {
+            return QList<bool> {BackColor::of(c.ToAddr) == BackColor::White,
+                BackColor::of(c.FromAddr) == BackColor::White,
+                BackColor::of(c.cmbSize) == BackColor::White};
         };
-        const QRgb white = BackColor::White;
-        const QRgb pale = BackColor::PaleYellow;
-        QCOMPARE(colours(), QList<QRgb>({white, pale, pale}));
-        QTest::mouseClick(c.FromAddr->viewport(), Qt::LeftButton);
-        QCOMPARE(colours(), QList<QRgb>({pale, white, pale}));
+        QCOMPARE(white(), QList<bool>({true, false, false}));
         c.cmbSize->setFocus(Qt::TabFocusReason);
-        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
-
         QWidget other;
         other.show();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
-        m_f->form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&m_f->form()));
-        QCOMPARE(colours(), QList<QRgb>({pale, pale, white}));
-        QCOMPARE(c.picPostNet->backColor().rgb() & 0xFFFFFF, pale);
+        QCOMPARE(white(), QList<bool>({false, false, true}));
     }
 
     void accessKeyLeavesTheBoxFirst_data()
@@ -138,83 +239,74 @@ private slots:
         QTest::addColumn<bool>("recipient");
         QTest::addColumn<Qt::Key>("key");
         for (const bool recipient : {false, true}) {
-            for (const Qt::Key key : {Qt::Key_P, Qt::Key_S, Qt::Key_O, Qt::Key_R})
+            for (const Qt::Key key : {Qt::Key_P, Qt::Key_S, Qt::Key_O, Qt::Key_R, Qt::Key_X})
                 QTest::addRow("%s Alt+%c", recipient ? "ToAddr" : "FromAddr", char(key))
                     << recipient << key;
         }
     }
 
-    // What was typed is saved though each dialog the key brings up is cancelled.
+    // What was typed is saved though each dialog the key brings up is cancelled;
+    // Exit closes the window.
     void accessKeyLeavesTheBoxFirst()
     {
         QFETCH(bool, recipient);
         QFETCH(Qt::Key, key);
-        const Form1Controls &c = m_f->controls();
         ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
         if (key == Qt::Key_P)
             dialog.confirmPrinter(false);
-        else if (key != Qt::Key_R)
+        else if (key == Qt::Key_S || key == Qt::Key_O)
             dialog.cancel();
-        AddressBox *box = recipient ? c.ToAddr : c.FromAddr;
+        AddressBox *box = recipient ? m_f->controls().ToAddr : m_f->controls().FromAddr;
         QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QCOMPARE(BackColor::of(box), BackColor::White);
         QTest::keyClicks(box, u"New"_s);
         QTest::keyClick(&m_f->form(), key, Qt::AltModifier);
         QVERIFY(dialog.scriptUsed());
         QCOMPARE(m_f->bytes(recipient ? u"to.txt" : u"from.txt"), "New\r\n");
         QCOMPARE(BackColor::of(box), BackColor::PaleYellow);
+        QCOMPARE(m_f->form().isVisible(), key != Qt::Key_X);
     }
 
-    void accessibility_data()
+    // Closing the window, as its close box does, first leaves the box being edited.
+    void closingSavesTheBoxBeingEdited()
     {
-        // A press does what a click does; "first" is pressed before, so it changes something.
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        const auto row = [](const char *control, const char *name, const char *first = "",
-                             const char *file = "", const QByteArray &bytes = {}) {
-            QTest::newRow(control) << name << first << file << bytes;
-        };
-        row("FromAddr", "Return address");
-        row("ToAddr", "Recipient address");
-        row("OptSize_1", "Long envelope");
-        row("OptSize_2", "Large envelope");
-        row("Picture1", "Envelope");
-        row("cmbSize", "Font Size");
-        row("Picture2", "Envelope feeds on left side", "Picture3", "envfeed.txt", "right\r\n");
-        row("Picture4", "Envelope feeds in center", "Picture2", "envfeed.txt", "center\r\n");
-        row("Picture7", "Small envelope picture", "Picture8", "envsize.txt", "0\r\n");
-        row("Picture9", "Large envelope picture", "Picture7", "envsize.txt", "2\r\n");
-        row("Image1", "Logo", "", "logo.txt",
-            TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit() + "\r\n");
+        QTest::keyClick(m_f->controls().ToAddr, Qt::Key_N);
+        m_f->form().close();
+        QCOMPARE(m_f->bytes(u"to.txt"), "n\r\n");
     }
 
+    // Names as a screen reader reads them (a list's from its label); a press does
+    // what a click does.
     void accessibility()
     {
-        const QString control = QString::fromLatin1(QTest::currentDataTag());
-        QFETCH(QString, first);
-        QFETCH(QString, file);
-        ScriptedDialog::installIn(m_f->form().commonDialog())
-            .choose(TestSupport::dataPath(u"logo-40x20.gif"_s));
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget(control));
-        const bool list
-            = control == u"cmbSize"; // named by its label, as AT-SPI reads a list's value
-        QTEST((list ? iface->relations(QAccessible::Label).value(0).first : iface)
-                  ->text(QAccessible::Name),
-            "name");
-        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&m_f->form());
+        const auto iface = [this](const char *name) {
+            return QAccessible::queryAccessibleInterface(widget(QString::fromLatin1(name)));
+        };
+        QStringList names;
+        for (const char *name : {"FromAddr", "ToAddr", "OptSize_1", "OptSize_2", "Picture1",
+                 "Picture2", "Picture4", "Picture7", "Picture9", "Image1"})
+            names << iface(name)->text(QAccessible::Name);
+        names << iface("cmbSize")
+                     ->relations(QAccessible::Label)
+                     .value(0)
+                     .first->text(QAccessible::Name);
+        QCOMPARE(names.join(u", "),
+            u"Return address, Recipient address, Long envelope, Large envelope, Envelope, "
+            "Envelope feeds on left side, Envelope feeds in center, Small envelope picture, "
+            "Large envelope picture, Logo, Font Size"_s);
+        QAccessibleInterface *window = iface("Form1");
         for (int i = 0; i < window->childCount(); ++i)
             QVERIFY(window->child(i)->object() != m_f->controls().Command1);
-        if (file.isEmpty())
-            return;
-        for (const QString &name : {first, control}) {
-            if (name.isEmpty())
-                continue;
-            auto *action = QAccessible::queryAccessibleInterface(widget(name))->actionInterface();
+
+        const QString logo = TestSupport::dataPath(u"logo-40x20.gif"_s);
+        ScriptedDialog::installIn(m_f->form().commonDialog()).choose(logo);
+        for (const char *name : {"Picture4", "Image1"}) {
+            QAccessibleActionInterface *action = iface(name)->actionInterface();
             QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
             action->doAction(QAccessibleActionInterface::pressAction());
         }
-        QTEST(m_f->bytes(file), "bytes");
+        QCOMPARE(m_f->bytes(u"envfeed.txt") + m_f->bytes(u"logo.txt"),
+            "center\r\n" + logo.toLocal8Bit() + "\r\n");
     }
 
     // The envelope keeps dark text on its pale colours; elsewhere the desktop's
@@ -229,47 +321,37 @@ private slots:
         for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             dark.setColor(role, Qt::white);
         QApplication::setPalette(dark);
-        init();
+        start();
         const Form1Controls &c = m_f->controls();
-        c.cmbSize->setFocus(Qt::TabFocusReason);
-        const QList<std::tuple<QWidget *, QPalette::ColorRole, QPalette::ColorRole>> shown {
-            {c.FromAddr, QPalette::Text, QPalette::Base},
-            {c.ToAddr, QPalette::Text, QPalette::Base},
-            {c.cmbSize, QPalette::ButtonText, QPalette::Button},
-            {c.Label1, QPalette::WindowText, QPalette::Window}};
-        for (const auto &[w, text, back] : shown) {
-            QCOMPARE(w->palette().color(text), QColor(Qt::black));
-            QVERIFY2(w->palette().color(back).lightness() > 200, qPrintable(w->objectName()));
+        for (QWidget *w :
+            std::initializer_list<QWidget *> {c.FromAddr, c.ToAddr, c.cmbSize, c.Label1}) {
+            const QPalette shown = w->palette();
+            QVERIFY2(shown.color(QPalette::Text) == Qt::black
+                    && shown.color(QPalette::ButtonText) == Qt::black
+                    && shown.color(QPalette::WindowText) == Qt::black
+                    && shown.color(QPalette::Base).lightness() > 200
+                    && shown.color(QPalette::Button).lightness() > 200
+                    && shown.color(QPalette::Window).lightness() > 200,
+                qPrintable(w->objectName()));
         }
         QCOMPARE(c.Check1->palette().color(QPalette::WindowText), QColor(Qt::white));
     }
 
-    void captionsWholeInsideTheWindow()
-    {
-        Form1 &form = m_f->form();
-        m_f->controls().Check1->setChecked(true);
-        m_f->controls().Check2->setChecked(true);
-        for (QWidget *w : form.findChildren<QWidget *>()) {
-            if (!w->isVisible() || w->isWindow())
-                continue;
-            QVERIFY2(form.rect().contains(QRect(w->mapTo(&form, QPoint()), w->size())),
-                qPrintable(w->objectName()));
-            const auto *button = qobject_cast<QAbstractButton *>(w);
-            if (!button || button->text().isEmpty())
-                continue;
-            QStyleOptionButton option;
-            option.initFrom(w);
-            const QStyle::SubElement contents = qobject_cast<QCheckBox *>(w)
-                ? QStyle::SE_CheckBoxContents
-                : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
-                                                  : QStyle::SE_PushButtonContents;
-            QVERIFY2(w->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'))
-                    <= w->style()->subElementRect(contents, &option, w).width(),
-                qPrintable(w->objectName()));
-        }
-    }
-
 private:
+    static inline const QStringList Names
+        = u"fontsize margin envsize envfeed prlogo prpnet logo from to"_s.split(u' ');
+
+    // Settings files in the order of Names, separated by "|"; "-" for none.
+    void start(const QByteArray &files = {})
+    {
+        m_f = std::make_unique<FormFixture>();
+        const QByteArrayList each = files.split('|');
+        for (qsizetype i = 0; i < each.size(); ++i) {
+            if (each[i] != "-" && !files.isEmpty())
+                m_f->put(Names[i] + u".txt"_s, each[i]);
+        }
+        QVERIFY(m_f->start());
+    }
     QWidget *widget(const QString &name)
     {
         return name == u"Form1" ? &m_f->form() : m_f->form().findChild<QWidget *>(name);
@@ -277,5 +359,26 @@ private:
     std::unique_ptr<FormFixture> m_f;
 };
 
-QTEST_MAIN(Form1Test)
+int main(int argc, char *argv[])
+{
+    qAddPreRoutine(closeWindowOnceRunning);
+    {
+        QTemporaryDir settings;
+        const auto folder = [&settings] { return settings.path(); };
+        {
+            SingleCopyGuard running(SingleCopyGuard::defaultRuntimeFolder());
+            g_run = &g_second;
+            if (!running.anotherCopyRunning())
+                g_second.status = runQuillmark(1, argv, folder);
+            g_secondWroteSettings = !QDir(settings.path()).isEmpty();
+        }
+        g_run = &g_first;
+        g_first.status = runQuillmark(1, argv, folder);
+        g_run = nullptr;
+    }
+    QApplication app(argc, argv);
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "form1_test.moc"
