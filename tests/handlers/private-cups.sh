@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# private-cups.sh <folder>: a CUPS scheduler of its own on <folder>/cups.sock with one
-# cups-pdf queue, QuillmarkPDF, that writes each job to <folder>/pdf. Says "ready" once the
-# queue takes jobs and stops when its standard input closes. Needs root: cups-pdf reads
+# private-cups.sh <folder>: a CUPS scheduler on <folder>/cups.sock whose cups-pdf queue QuillmarkPDF
+# writes to <folder>/pdf; says "ready", stops when its input closes. Needs root: cups-pdf reads
 # only /etc/cups/cups-pdf.conf, so a copy is bound over it in a mount namespace of its own.
 set -eu
 d=$1
