@@ -4,10 +4,10 @@
 # only /etc/cups/cups-pdf.conf, so a copy is bound over it in a mount namespace of its own.
 set -eu
 d=$1
-mkdir -p "$d"/{etc,cache,spool,pdf}
+mkdir -p "$d"/{etc,cache,state,spool,pdf}
 printf '%s\n' "Listen $d/cups.sock" 'Browsing No' '<Policy default>' '<Limit All>' \
   'Order deny,allow' '</Limit>' '</Policy>' >"$d/etc/cupsd.conf"
-printf '%s\n' "ServerRoot $d/etc" "CacheDir $d/cache" "StateDir $d/cache" "RequestRoot $d/spool" \
+printf '%s\n' "ServerRoot $d/etc" "CacheDir $d/cache" "StateDir $d/state" "RequestRoot $d/spool" \
   "ErrorLog $d/log" "AccessLog $d/log" "PageLog $d/log" 'SystemGroup root' >"$d/etc/cups-files.conf"
 printf '%s\n' "Out $d/pdf" "AnonDirName $d/pdf" "Spool $d/spool" "Log $d" >"$d/etc/cups-pdf.conf"
 chmod -R a+rX "$d" # the filters run as lp
