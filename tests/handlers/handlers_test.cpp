@@ -36,11 +36,11 @@ namespace {
 const QString Recipient = u"Bo Ray\r\n2 Oak Ave\r\nTroy NY 12180-1234"_s;
 
 // What the printer gets for fillEnvelope() with this choice, failing from a call on.
-QStringList expectedPage(int size, FeedSide side, int font, double margin, int failFrom = -1)
+[[nodiscard]] QStringList pageFor(int size, FeedSide side, int font, double edge, int fail = -1)
 {
     RecordingPrinter printer;
-    printer.failFromCall(failFrom);
-    const EnvelopePageContent content {layoutFor(size, side, margin), true,
+    printer.failFromCall(fail);
+    const EnvelopePageContent content {layoutFor(size, side, edge), true,
         QImage(40, 20, QImage::Format_RGB32), {u"Ann Lee"_s, u"1 Elm St"_s},
         Recipient.split(u"\r\n"_s), font, true, u"999"_s};
     if (EnvelopePage(content, &basPostNet::DrawPostNet).compose(printer))
@@ -50,7 +50,7 @@ QStringList expectedPage(int size, FeedSide side, int font, double margin, int f
     return printer.log();
 }
 
-QByteArray native(const QString &path)
+[[nodiscard]] QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
 }
@@ -324,17 +324,16 @@ private slots:
         QTest::addColumn<double>("margin");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("page");
-        QTest::newRow("small, centre, Large, 2 in") << 0 << u"Option3"_s << 2 << 2.0 << QString()
-                                                    << expectedPage(0, FeedSide::Center, 2, 2);
+        QTest::newRow("small, centre, Large, 2 in")
+            << 0 << u"Option3"_s << 2 << 2.0 << QString() << pageFor(0, FeedSide::Center, 2, 2);
         QTest::newRow("long, left, Small, an edge space that fits no envelope")
-            << 1 << u"Option2"_s << 0 << 1e300 << QString()
-            << expectedPage(1, FeedSide::Left, 0, 0);
+            << 1 << u"Option2"_s << 0 << 1e300 << QString() << pageFor(1, FeedSide::Left, 0, 0);
         QTest::newRow("dialog cancelled")
             << 1 << u"Option1"_s << 1 << 0.0 << u"cancel"_s << QStringList();
         QTest::newRow("recipient cannot be saved")
             << 1 << u"Option1"_s << 1 << 0.0 << u"to.txt"_s << QStringList();
-        QTest::newRow("printer fails after the logo") << 1 << u"Option1"_s << 1 << 0.0 << u"fail"_s
-                                                      << expectedPage(1, FeedSide::Right, 1, 0, 7);
+        QTest::newRow("printer fails after the logo")
+            << 1 << u"Option1"_s << 1 << 0.0 << u"fail"_s << pageFor(1, FeedSide::Right, 1, 0, 7);
     }
 
     void print()
