@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# private-cups.sh <folder>: a CUPS scheduler on <folder>/cups.sock whose cups-pdf queue QuillmarkPDF
-# writes to <folder>/pdf; says "ready", stops when its input closes. Needs root: cups-pdf reads
-# only /etc/cups/cups-pdf.conf, so a copy is bound over it in a mount namespace of its own.
+# <folder>: a CUPS scheduler on <folder>/cups.sock with a cups-pdf queue QuillmarkPDF writing to <folder>/pdf;
+# says "ready", stops when its input closes. Root: cups-pdf.conf is bound over /etc's in a mount namespace.
 set -eu
 d=$1
 mkdir -p "$d"/{etc,cache,state,spool,pdf}
