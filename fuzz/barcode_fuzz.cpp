@@ -11,17 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-// f full, h half: the two full bars of five weigh 7, 4, 2, 1, 0 and add up to the digit (0 as 11).
-[[nodiscard]] static QString barsOf(int digit)
-{
-    constexpr int Weights[] = {7, 4, 2, 1, 0};
-    QString bars = u"hhhhh"_s;
-    for (int a = 0; a < 5; ++a)
-        for (int b = a + 1; b < 5; ++b)
-            if (Weights[a] + Weights[b] == (digit ? digit : 11))
-                bars[a] = bars[b] = u'f';
-    return bars;
-}
+// The five bars of each digit, f full and h half: two full bars weighing 7, 4, 2, 1, 0 add up to
+// it.
+constexpr QStringView DigitBars = u"ffhhhhhhffhhfhfhhffhhfhhfhfhfhhffhhfhhhffhhfhfhfhh";
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -42,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString expected;
     int sum = 0;
     for (const QChar digit : digitsOf(text)) {
-        expected += barsOf(digit.digitValue());
+        expected += DigitBars.mid(5 * digit.digitValue(), 5);
         sum += digit.digitValue();
     }
-    expected
-        = expected.isEmpty() ? expected : u'f' + expected + barsOf((10 - sum % 10) % 10) + u'f';
+    if (!expected.isEmpty())
+        expected = u'f' + expected + DigitBars.mid(5 * ((10 - sum % 10) % 10), 5).toString() + u'f';
     surface.setCurrentX(x);
     surface.setCurrentY(y);
     surface.setScaleMode(unit);

@@ -4,7 +4,6 @@
 #include "fuzzsupport.h"
 
 #include "settings/linereader.h"
-#include "settings/numberforms.h"
 #include "settings/numericvalue.h"
 #include "settings/restorerules.h"
 #include "settings/settingsstore.h"
@@ -46,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray front = bytes;
     const auto raw = Fuzz::take<double>(front);
     const int first = Fuzz::take<qint16>(front), last = Fuzz::take<qint16>(front);
-    const auto whole = Fuzz::take<qint64>(front);
     const double value = NumericValue::of(text);
     FUZZ_CHECK(
         !std::isnan(value) && NumericValue::of(QString(text).remove(u' ').remove(u'\t')) == value);
@@ -57,10 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(NumericValue::roundedIndex(v, first, last)
             == (rounded >= first && rounded <= last ? std::optional(int(rounded)) : std::nullopt));
     }
-    if (whole > -(qint64(1) << 53) && whole < (qint64(1) << 53)) // exact in a double
-        for (const QString &form : {NumberForms::numberForm(whole),
-                 NumberForms::signSlotForm(whole), NumberForms::bareForm(whole)})
-            FUZZ_CHECK(NumericValue::of(form) == static_cast<double>(whole));
 
     // A second line must change nothing for the one-value settings.
     const QByteArray longer = bytes + '\r' + bytes + "7,right,1";
