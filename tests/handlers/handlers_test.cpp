@@ -1,5 +1,5 @@
 #include "formfixture.h"
-#include "recordingprinter.h"
+#include "recordingsurface.h"
 #include "scripteddialog.h"
 
 #include "controls/addressbox.h"
@@ -32,7 +32,7 @@ const QString Recipient = u"Bo Ray\r\n2 Oak Ave\r\nTroy NY 12180-1234"_s;
 // What the printer gets for fillEnvelope() with this choice, failing from a call on.
 [[nodiscard]] QStringList pageFor(int size, FeedSide side, int font, double edge, int fail = -1)
 {
-    RecordingPrinter printer;
+    RecordingSurface printer(2.4f); // 600 dpi
     printer.failFromCall(fail);
     const EnvelopePageContent content {layoutFor(size, side, edge), true,
         QImage(40, 20, QImage::Format_RGB32), {u"Ann Lee"_s, u"1 Elm St"_s},
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(m_f->start());
         QVERIFY(QDir(m_f->folder()).mkdir(u"files"_s));
         m_dialog = &ScriptedDialog::installIn(m_f->form().commonDialog());
-        m_printer = std::make_shared<RecordingPrinter>();
+        m_printer = std::make_shared<RecordingSurface>(2.4f);
         m_f->form().printJob().setSurfaceFactory([this](QPrinter &) { return m_printer; });
     }
 
@@ -375,7 +375,7 @@ private:
     QProcess m_cups;
     std::unique_ptr<FormFixture> m_f;
     ScriptedDialog *m_dialog = nullptr;
-    std::shared_ptr<RecordingPrinter> m_printer;
+    std::shared_ptr<RecordingSurface> m_printer;
 };
 
 QTEST_MAIN(HandlersTest)

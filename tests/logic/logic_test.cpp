@@ -1,7 +1,7 @@
 #include "logic/envelopepage.h"
 #include "logic/postnet.h"
 #include "logic/zipextraction.h"
-#include "support/recordingprinter.h"
+#include "support/recordingsurface.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -15,13 +15,13 @@ namespace {
 // The page without pen moves and unit changes; the bar code drawer prints the
 // digits at the pen it is handed.
 bool compose(
-    RecordingPrinter &printer, const EnvelopeLayout &layout, int font, bool logo, bool barCode)
+    RecordingSurface &printer, const EnvelopeLayout &layout, int font, bool logo, bool barCode)
 {
     const EnvelopePageContent content {layout, logo, QImage(40, 20, QImage::Format_RGB32),
         {u"Ann Lee"_s, u"1 Elm St"_s}, {u"Bo Ray"_s, u"Troy NY 12180"_s}, font, barCode,
         u"12180"_s};
     return EnvelopePage(content, [](const QString &digits, DrawingSurface &surface) {
-        static_cast<RecordingPrinter &>(surface).Print(u"bars "_s + digits);
+        static_cast<RecordingSurface &>(surface).Print(u"bars "_s + digits);
     }).compose(printer);
 }
 
@@ -87,7 +87,7 @@ private slots:
                      << printAt(u"Troy NY 12180"_s, x + recipientX, y + LineSteps[font]);
                 if (font != 2)
                     page << printAt(u"bars 12180"_s, x + recipientX, y + LineSteps[font] * 2 + 0.5);
-                RecordingPrinter printer;
+                RecordingSurface printer;
                 QVERIFY(compose(printer, layoutFor(size, side, edge), font, logo, font != 2));
                 QCOMPARE(printer.log().filter(drawing), page);
             }
@@ -98,7 +98,7 @@ private slots:
     void failingPrinterStopsThePage()
     {
         for (const int failFrom : {7, 15, 21}) { // first return line, recipient line, bar code
-            RecordingPrinter printer;
+            RecordingSurface printer;
             printer.failFromCall(failFrom);
             QVERIFY(!compose(printer, layoutFor(1, FeedSide::Center, 2), 1, true, true));
             QCOMPARE(printer.log().size(), failFrom + 1);
