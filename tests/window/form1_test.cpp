@@ -69,7 +69,7 @@ private slots:
         QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
     }
 
-    // Settings files in the order of Names, "-" for none.
+    // Settings files as start() takes them.
     void appliesEachSetting_data()
     {
         QTest::addColumn<QByteArray>("files");
