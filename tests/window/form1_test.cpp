@@ -244,6 +244,7 @@ private slots:
         QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
         action->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(m_f->bytes(u"envfeed.txt"), "center\r\n");
+        QCOMPARE(iface("Picture1")->parent()->indexOfChild(iface("Command1")), -1); // unseen
     }
 
     // The envelope keeps dark text on its pale colours; elsewhere the desktop's
