@@ -12,10 +12,7 @@ class FormFixture
 {
 public:
     [[nodiscard]] QString folder() const { return m_dir.path(); }
-    [[nodiscard]] QString path(QStringView fileName) const
-    {
-        return m_dir.filePath(fileName.toString());
-    }
+    [[nodiscard]] QString path(QStringView name) const { return m_dir.filePath(name.toString()); }
     void put(QStringView fileName, const QByteArray &bytes) const
     {
         TestSupport::writeFile(path(fileName), bytes);

@@ -6,19 +6,9 @@
 
 ScriptedDialog &ScriptedDialog::installIn(CommonDialog &dialog)
 {
-    auto scripted = std::make_unique<ScriptedDialog>();
-    ScriptedDialog &installed = *scripted;
-    dialog.setPresenter(std::move(scripted));
-    return installed;
-}
-
-std::optional<QString> ScriptedDialog::showFileDialog(const FileDialogRequest &request)
-{
-    m_fileRequests.append(request);
-    const auto answer = m_fileAnswers.isEmpty() ? std::nullopt : m_fileAnswers.takeFirst();
-    if (answer != ProposedName)
-        return answer;
-    return request.fileName.isEmpty() ? std::nullopt : std::optional(request.fileName);
+    auto *scripted = new ScriptedDialog;
+    dialog.setPresenter(std::unique_ptr<ScriptedDialog>(scripted));
+    return *scripted;
 }
 
 bool ScriptedDialog::showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile)

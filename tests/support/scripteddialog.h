@@ -16,8 +16,7 @@ class ScriptedDialog final : public CommonDialogPresenter
 public:
     struct PrintRequest
     {
-        bool allowSelection = false;
-        bool allowPrintToFile = false;
+        bool allowSelection = false, allowPrintToFile = false;
     };
 
     // Puts a new scripted dialog into the common dialog, which owns it.
@@ -25,8 +24,6 @@ public:
 
     void choose(const QString &path) { m_fileAnswers.append(path); }
     void cancel() { m_fileAnswers.append(std::nullopt); }
-    // Return on the proposed name; with none proposed, cancelled.
-    void acceptProposed() { m_fileAnswers.append(ProposedName); }
     void confirmPrinter(bool confirmed)
     {
         m_printAnswers.append(confirmed ? std::optional(QString()) : std::nullopt);
@@ -40,11 +37,14 @@ public:
         return m_fileAnswers.isEmpty() && m_printAnswers.isEmpty();
     }
 
-    std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
+    std::optional<QString> showFileDialog(const FileDialogRequest &request) override
+    {
+        m_fileRequests.append(request);
+        return m_fileAnswers.isEmpty() ? std::nullopt : m_fileAnswers.takeFirst();
+    }
     bool showPrintDialog(QPrinter &printer, bool allowSelection, bool allowPrintToFile) override;
 
 private:
-    static inline const QString ProposedName = QStringLiteral("\0proposed");
     QList<std::optional<QString>> m_fileAnswers;
     QList<std::optional<QString>> m_printAnswers; // a printer name, empty for the default
     QList<FileDialogRequest> m_fileRequests;

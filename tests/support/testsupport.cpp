@@ -10,10 +10,7 @@ namespace TestSupport {
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return bytes.isNull() ? QByteArray("") : bytes;
+    return file.open(QIODevice::ReadOnly) ? QByteArray("") + file.readAll() : QByteArray();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)

@@ -6,13 +6,11 @@
 
 namespace TestSupport {
 
-// The whole content of a file (empty, not null, when the file is), or a null
-// array when it cannot be read.
+// A file's bytes (empty, not null, when it is empty); null when it cannot be read.
 [[nodiscard]] QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
 // The permission bits (07777) of what stands at the path; 0 when nothing does.
 [[nodiscard]] int permissionsOf(const QString &path);
-// A checked-in fixture from tests/data.
 [[nodiscard]] QString dataPath(const QString &name);
 // A program's standard output; empty when it fails or runs over 30 seconds.
 [[nodiscard]] QByteArray runTool(const QString &program, const QStringList &arguments);
