@@ -74,18 +74,22 @@ private slots:
     {
         QTest::addColumn<QByteArray>("files");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("full")
-            << "2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n"_ba
-            << "2 16pt, 3 3, 2, 2, 11 40x20, 11, Ann\r\nMain St,";
+        QTest::addColumn<QByteArray>("afterwards"); // the files as start-up leaves them
+        const QByteArray full
+            = "2\r\n| 3 \r\n|2\r\n|center\r\n| 1 \r\n| 1 \r\n|logo\r\n|Ann\r\nMain St\r\n|Bob\r\n";
+        QTest::newRow("full") << full << "2 16pt, 3 3, 2, 2, 11 40x20, 11, Ann\r\nMain St,"
+                              << " " + full;
         QTest::newRow("none") << "-"_ba
-                              << "1 12pt, 0 0, 1, 0, 00 64x64, 00, ,";
+                              << "1 12pt, 0 0, 1, 0, 00 64x64, 00, ,"
+                              << " 1\r\n|-|1\r\n|left\r\n|-|-|-|-|-"_ba;
     }
 
     // Each restored setting reaches its control.
     void appliesEachSetting()
     {
         QFETCH(QByteArray, files);
-        start(files.replace("logo", TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit()));
+        const QByteArray path = TestSupport::dataPath(u"logo-40x20.gif"_s).toLocal8Bit();
+        start(files.replace("logo", path));
         const Form1Controls &c = m_f->controls();
         // The feed group holds Option1 to Option3 in that order.
         const auto checked = [](const QButtonGroup *group) {
@@ -99,6 +103,12 @@ private slots:
                   logo.height(), c.Check2->isChecked(), c.picPostNet->isVisible(),
                   qPrintable(c.FromAddr->text()), qPrintable(c.ToAddr->text())),
             "shown");
+        QByteArrayList afterwards;
+        for (const QString &name : Names) {
+            const QByteArray bytes = m_f->bytes(name + u".txt"_s);
+            afterwards << (bytes.isNull() ? "-"_ba : QByteArray(bytes).replace(path, "logo"));
+        }
+        QTEST(afterwards.join('|'), "afterwards");
     }
 
     // Twips, 15 to a pixel; on the envelope picture inside its 2-pixel border.
@@ -170,9 +180,16 @@ private slots:
         QVERIFY(clicks == 0 && c.Check1->isChecked() && m_f->form().isVisible());
         QTest::keyClick(c.ToAddr, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), c.cmbSize);
-        QTest::mouseClick(c.Check1, Qt::LeftButton); // hides the logo
+        ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
+        c.Image1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.Image1, Qt::Key_Space); // the logo dialog, cancelled: the logo hides
+        QCOMPARE(dialog.fileRequests().size(), 1);
+        c.Check1->setFocus(Qt::TabFocusReason);
         QTest::keyClick(c.Check1, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), c.Check2);
+        c.optMargin[1]->click();
+        c.optMargin[2]->click();
+        QVERIFY(!c.optMargin[1]->isChecked());
     }
 
     // Focus that leaves with the whole window does not leave the control.
@@ -268,15 +285,16 @@ private slots:
 
 private:
     // Settings files in the order of the names, separated by "|"; "-" for none.
+    static inline const QStringList Names
+        = u"fontsize margin envsize envfeed prlogo prpnet logo from to"_s.split(u' ');
+
     void start(const QByteArray &files = "-")
     {
-        const QStringList names
-            = u"fontsize margin envsize envfeed prlogo prpnet logo from to"_s.split(u' ');
         const QByteArrayList each = files.split('|');
         m_f = std::make_unique<FormFixture>();
         for (qsizetype i = 0; i < each.size(); ++i)
             if (each[i] != "-")
-                m_f->put(names[i] + u".txt"_s, each[i]);
+                m_f->put(Names[i] + u".txt"_s, each[i]);
         QVERIFY(m_f->start());
     }
     std::unique_ptr<FormFixture> m_f;
