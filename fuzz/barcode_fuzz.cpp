@@ -1,5 +1,4 @@
-// Any recipient text, pen, unit and pixel size: the ZIP code is the digits of the last run of
-// digits and dashes; the bar code frames the digits and the check digit, on the pitch.
+// Any text, pen, unit, pixel size: ZIP = digits of the last digit/dash run; bars frame it.
 #include "fuzzsupport.h"
 
 #include "logic/postnet.h"
@@ -11,8 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The five bars of each digit, f full and h half: two full bars weighing 7, 4, 2, 1, 0 add up to
-// it.
+// A digit's five bars, f full and h half: the two full ones' weights (7 4 2 1 0) add up to it.
 constexpr QStringView DigitBars = u"ffhhhhhhffhhfhfhhffhhfhhfhfhfhhffhhfhhhffhhfhfhfhh";
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

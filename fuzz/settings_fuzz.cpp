@@ -1,6 +1,4 @@
-// Any bytes as a settings or address file: read back as held and as written, decoded with valid
-// UTF-8 and every line break kept, numbers never NaN and rounded half to even, restore rules in
-// range, heeding the first line only.
+// Any bytes as a settings or address file: kept whole, decoded, numbers sane, rules in range.
 #include "fuzzsupport.h"
 
 #include "settings/linereader.h"

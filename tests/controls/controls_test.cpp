@@ -16,8 +16,7 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Boxes in twips, 15 to a logical pixel, cover the device pixels whose
-    // centres they hold, at each screen's ratio (see main).
+    // Boxes in twips cover the device pixels whose centres they hold, at each screen's ratio.
     void drawingBoxCoversPixelsByTheirCentres()
     {
         const QList<qreal> ratios {1.0, 1.25, 1.5, 2.0};
@@ -52,8 +51,7 @@ private slots:
         }
     }
 
-    // Each picture at the nearest ratio rendered at or above the one asked for,
-    // scaled to the exact device size; the icon in small sizes, margin clear.
+    // Each picture from the nearest rendering at or above the ratio, scaled to the device size.
     void pictures()
     {
         const std::tuple<Id, const char *, QSize, qreal, int> table[]
@@ -85,8 +83,7 @@ private slots:
     }
 };
 
-// One offscreen screen for each pixel ratio, scaled by Qt itself: the
-// offscreen platform's own "dpr" is not honoured by every Qt release.
+// A screen per pixel ratio, scaled by Qt: offscreen's own "dpr" is ignored by Qt 6.8.
 int main(int argc, char *argv[])
 {
     QTemporaryFile config;

@@ -218,8 +218,7 @@ private slots:
         QCOMPARE(c().ToAddr->text(), QStringList(16384, QString(62, u'x')).join(u"\r\n"_s));
     }
 
-    // A folder or read-only file is kept. Where no file can be made beside it, it cannot be
-    // renamed over, or a rename would part it from its other name (b), it is written in place.
+    // A folder or read-only file is kept; where no rename can replace it, it is written in place.
     void save_data()
     {
         QTest::addColumn<QString>("row"); // target, folder and file modes, whether written
@@ -303,8 +302,7 @@ private slots:
             fault == u"to.txt" ? QByteArray() : Recipient.toLatin1() + "\r\n");
     }
 
-    // The envelope reaches the queue landscape on portrait paper: from the top of the
-    // logo to the foot of the bars is 6.5 to 12.135 cm.
+    // Landscape on portrait paper: from the logo's top to the bars' foot is 6.5 to 12.135 cm.
     void cupsQueueGetsTheEnvelope()
     {
         if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))

@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The page without pen moves and unit changes; the bar code drawer prints the
-// digits at the pen it is handed.
+// The page without pen moves or unit changes; the bar code is its digits printed at the pen.
 bool compose(
     RecordingSurface &printer, const EnvelopeLayout &layout, int font, bool logo, bool barCode)
 {
@@ -53,9 +52,7 @@ private slots:
         QCOMPARE(choice({3, FeedSide::Center, -1, 3}), std::tuple(1, 1, 1, 3.0));
     }
 
-    // Every envelope size and feed side with its anchors at no edge space (return
-    // address y, recipient x and y, in cm), then every edge space (2.54 cm an inch
-    // along x) and recipient font, with the logo and the bar code on and off.
+    // Each size and side's anchors in cm at no edge space, then each edge space, font and switch.
     void page()
     {
         const std::tuple<int, FeedSide, double, double, double> anchors[]
@@ -105,9 +102,7 @@ private slots:
         }
     }
 
-    // The widest whole number of device pixels in 15 to 24 twips (the device's
-    // pixel size in twips first), at the pen, in twips whatever the caller's unit,
-    // which it keeps; the pen moves one pitch of 67 twips.
+    // Whole device pixels in 15 to 24 twips, in twips whatever the unit; the pen moves 67 twips.
     void bar()
     {
         const std::tuple<float, qint32, float, float> table[]
@@ -132,9 +127,7 @@ private slots:
         }
     }
 
-    // 4,999 nines and an 8 sum to 44,999, far past a 16-bit sum. Bars start on
-    // the pitch from x = 50; none is drawn from the surface's edge on, but the
-    // check digit still counts every digit.
+    // 44,999 overflows a 16-bit sum; nothing is drawn past the edge, yet every digit is summed.
     void postNet()
     {
         const QString nines = QString(4999, u'9') + u'8';

@@ -30,9 +30,7 @@ class PlatformTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Descriptions and patterns alternate in the filter ("*.*" is every file); a
-    // cancel fails only with CancelError on and keeps FileName; a name chosen
-    // under another filter is not proposed again, only its folder.
+    // Filter pairs; a cancel fails only with CancelError; another filter's name is not proposed.
     void scriptedDialogs()
     {
         for (const bool cancelError : {true, false}) {
@@ -64,8 +62,7 @@ private slots:
         }
     }
 
-    // The real dialogs: descriptions as written, InitDir, and a question
-    // before replacing a file ("No" keeps the dialog open; it is then cancelled).
+    // The real dialogs: filters as written, InitDir, and a question before replacing a file.
     void realDialogShowsWhatWasSet()
     {
         QTemporaryDir folder;
@@ -112,9 +109,7 @@ private slots:
         QVERIFY(asked);
     }
 
-    // A document drawn then aborted (-1), one ended with nothing drawn (1), and a
-    // printer that cannot begin (0) leave no file; text (2) lands in the size and
-    // weight that were set. The pixel width follows the dpi.
+    // Aborted, empty or unbegun documents leave no file; text lands in the size and weight set.
     void printerSurface()
     {
         const std::tuple<const char *, int, int, float> cases[]
@@ -188,8 +183,7 @@ private slots:
         }
     }
 
-    // A later start finds the lock held and asks the running copy to show
-    // itself, even where a copy that died left its socket behind.
+    // A later start asks the running copy to show itself, even past a dead copy's socket.
     void laterStartRaisesTheRunningCopy()
     {
         QTemporaryDir runtime;

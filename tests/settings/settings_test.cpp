@@ -27,8 +27,7 @@ class SettingsTest : public QObject
 private slots:
     void init() { m_store.setFolder(m_dir.emplace().path()); }
 
-    // Lines end at CR or CR LF only, each shown followed by '|'; then the first
-    // field, and the logo file's last line unless blank ("-" none).
+    // Lines (CR or CR LF), then the first field and the logo file's last line ("-" none).
     void lines()
     {
         const std::pair<const char *, const char *> table[]
@@ -65,9 +64,7 @@ private slots:
         }
     }
 
-    // What start-up restores from these bytes in each one-value file: font size,
-    // envelope size, margin/its button, print logo and bar code, feed button;
-    // "-" selects none. Halves round to even.
+    // What start-up restores from each one-value file ("-" none); halves round to even.
     void restore()
     {
         using namespace RestoreRules;
@@ -97,9 +94,7 @@ private slots:
         }
     }
 
-    // Written as UTF-8 ending in CR LF over all that was there, and read back up
-    // to the size limit. The next user of the machine must be able to rewrite
-    // what this one created.
+    // UTF-8 and CR LF over all that was there; the next user of the machine may rewrite it.
     void writtenBytesReadBack()
     {
         const auto restoreUmask = qScopeGuard([old = ::umask(022)] { ::umask(old); });
@@ -124,8 +119,7 @@ private slots:
         QCOMPARE(m_store.readState(From), large.chopped(1));
     }
 
-    // The folder is writable by every user: what one of them puts in a file's
-    // place must not lead a read or a write elsewhere, nor make it wait.
+    // Anyone may plant things in the shared folder: none leads a read or write elsewhere.
     void intruders()
     {
         QTemporaryDir outside;
@@ -149,9 +143,7 @@ private slots:
         QVERIFY(!QFile::exists(QFile::decodeName(secret + 'x')));
     }
 
-    // Without a usable folder, a name must not become a path at the root or
-    // elsewhere; a write cut short (here by the file size limit) is no success,
-    // nor one the folder's permissions deny; a file that cannot be read reads empty.
+    // No path outside the folder; a cut or denied write is no success; unreadable reads empty.
     void failuresAreReported()
     {
         expectWarning(u"to\\.txt.*not written"_s);

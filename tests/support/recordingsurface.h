@@ -7,10 +7,7 @@
 
 #include <limits>
 
-// A preview box or printer that draws nothing and logs every call, one line
-// each: the operation, its numbers (6 significant digits) and its text; a Print
-// also gives the pen (Print "Jane" @7.28,6.5), a PaintPicture the picture's size
-// (PaintPicture 1 2 1.5 1.5 "32x16"). Pen and unit behave as on a real surface.
+// Draws nothing and logs each call as a line: operation, numbers, text (Print adds the pen).
 class RecordingSurface : public PrinterSurface
 {
 public:

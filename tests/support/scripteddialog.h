@@ -9,8 +9,7 @@
 
 class CommonDialog;
 
-// Stands in for the file and printer dialogs: answers from a script, in order,
-// and records every request. A dialog shown beyond the script is cancelled.
+// Answers file and printer dialogs from a script and records each request; beyond it, cancels.
 class ScriptedDialog final : public CommonDialogPresenter
 {
 public:

@@ -155,8 +155,7 @@ private slots:
         }
     }
 
-    // An option group is one stop: its selected button, or its first while none
-    // is; the logo is a stop only while shown. Enter and Escape press no button.
+    // A group is one stop; the logo only while shown; Enter and Escape press no button.
     void tabWalkAndGroups()
     {
         start("-|7\r\n|-|Left\r\n|1\r\n");
@@ -218,8 +217,7 @@ private slots:
         }
     }
 
-    // What was typed is saved though each dialog the key brings up is cancelled;
-    // Exit closes the window. Key_Close: the close box.
+    // Typing is saved before any dialog a key opens; Exit and the close box (Key_Close) close.
     void accessKeyLeavesTheBoxFirst()
     {
         QFETCH(bool, recipient);
@@ -237,8 +235,7 @@ private slots:
         QCOMPARE(m_f->form().isVisible(), key != Qt::Key_X && key != Qt::Key_Close);
     }
 
-    // Names as a screen reader reads them (a list's from its label); a press does
-    // what a click does.
+    // Names as a screen reader reads them (a list's from its label); a press is a click.
     void accessibility()
     {
         const auto iface = [this](const char *name) {
@@ -264,8 +261,7 @@ private slots:
         QCOMPARE(iface("Picture1")->parent()->indexOfChild(iface("Command1")), -1); // unseen
     }
 
-    // The envelope keeps dark text on its pale colours; elsewhere the desktop's
-    // colours stand.
+    // Dark text on the envelope's pale colours; elsewhere the desktop's colours stand.
     void readableUnderDarkPalette()
     {
         const QPalette desktop = QApplication::palette();
