@@ -270,6 +270,8 @@ private slots:
         QTest::addColumn<QStringList>("page");
         QTest::newRow("small, centre, Large, 2 in")
             << u"0 Option3 2 2"_s << QString() << pageFor(0, FeedSide::Center, 2, 2);
+        QTest::newRow("edge space at its limit")
+            << u"1 Option2 0 100"_s << QString() << pageFor(1, FeedSide::Left, 0, 100);
         QTest::newRow("long, left, Small, an edge space that fits no envelope")
             << u"1 Option2 0 1e300"_s << QString() << pageFor(1, FeedSide::Left, 0, 0);
         QTest::newRow("dialog cancelled") << u"1 Option1 1 0"_s << u"cancel"_s << QStringList();

@@ -50,6 +50,7 @@ private slots:
         QCOMPARE(choice({0, FeedSide::Left, 2, 3}), std::tuple(0, 2, 2, 3.0));
         QCOMPARE(choice({std::nullopt, std::nullopt, std::nullopt, 3}), std::tuple(1, 0, 1, 3.0));
         QCOMPARE(choice({3, FeedSide::Center, -1, 3}), std::tuple(1, 1, 1, 3.0));
+        QCOMPARE(choice({2, FeedSide::Right, 3, 1}), std::tuple(2, 0, 1, 1.0));
     }
 
     // Each size and side's anchors in cm at no edge space, then each edge space, font and switch.

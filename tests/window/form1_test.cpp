@@ -32,6 +32,7 @@ struct Run
 {
     int status = -1;
     bool shown = false, raised = false;
+    QString name; // the window system's class and the desktop file go by it
 };
 Run g_second, g_first, *g_run = &g_second;
 bool g_secondWroteSettings = true;
@@ -45,6 +46,7 @@ void closeWindowOnceRunning()
         QWidget *form = nullptr;
         for (QWidget *window : QApplication::topLevelWidgets())
             form = window->isVisible() && window->objectName() == u"Form1" ? window : form;
+        run->name = QCoreApplication::applicationName() + u' ' + QGuiApplication::desktopFileName();
         if (!(run->shown = form != nullptr))
             return QCoreApplication::exit(-2);
         form->showMinimized();
@@ -67,6 +69,7 @@ private slots:
     {
         QVERIFY(g_second.status == 0 && !g_secondWroteSettings && !g_second.shown);
         QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
+        QCOMPARE(g_first.name, u"Quillmark org.quillmark.Quillmark"_s);
     }
 
     // Settings files as start() takes them.
@@ -258,6 +261,9 @@ private slots:
         QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
         action->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(m_f->bytes(u"envfeed.txt"), "center\r\n");
+        ScriptedDialog &dialog = ScriptedDialog::installIn(m_f->form().commonDialog());
+        iface("Image1")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(dialog.fileRequests().size(), 1); // the logo's dialog
         QCOMPARE(iface("Picture1")->parent()->indexOfChild(iface("Command1")), -1); // unseen
     }
 
