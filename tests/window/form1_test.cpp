@@ -46,7 +46,9 @@ void closeWindowOnceRunning()
         QWidget *form = nullptr;
         for (QWidget *window : QApplication::topLevelWidgets())
             form = window->isVisible() && window->objectName() == u"Form1" ? window : form;
-        run->name = QCoreApplication::applicationName() + u' ' + QGuiApplication::desktopFileName();
+        run->name = QStringList {QCoreApplication::applicationName(),
+            QCoreApplication::applicationVersion(), QGuiApplication::desktopFileName()}
+                        .join(u' ');
         if (!(run->shown = form != nullptr))
             return QCoreApplication::exit(-2);
         form->showMinimized();
@@ -69,7 +71,7 @@ private slots:
     {
         QVERIFY(g_second.status == 0 && !g_secondWroteSettings && !g_second.shown);
         QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
-        QCOMPARE(g_first.name, u"Quillmark org.quillmark.Quillmark"_s);
+        QCOMPARE(g_first.name, u"Quillmark 2.61 org.quillmark.Quillmark"_s);
     }
 
     // Settings files as start() takes them.
