@@ -58,6 +58,7 @@ cleanup() {
   else
     rm -rf "$root"
   fi
+  rm -f "$root.debootstrap.log"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM

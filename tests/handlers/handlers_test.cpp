@@ -307,8 +307,9 @@ private slots:
     // Landscape on portrait paper: from the logo's top to the bars' foot is 6.5 to 12.135 cm.
     void cupsQueueGetsTheEnvelope()
     {
-        if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
-            QSKIP("no private CUPS scheduler here");
+        if (qEnvironmentVariableIsEmpty("CUPS_SERVER") && ::geteuid() != 0)
+            QSKIP("the private CUPS scheduler needs root");
+        QVERIFY(!qEnvironmentVariableIsEmpty("CUPS_SERVER"));
         fillEnvelope();
         m_dialog->choosePrinter(u"QuillmarkPDF"_s);
         m_f->form().printJob().setSurfaceFactory({});
