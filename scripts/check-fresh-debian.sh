@@ -71,6 +71,9 @@ debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.debootstrap.log
 }
 rm -f "$root.debootstrap.log"
 
+# A mount point of its own, as a real root is: the private print scheduler the
+# tests start makes its mounts private, which needs "/" to be a mount point.
+mount --bind "$root" "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 # Packages installed in the root must not start their services (cups) here:
 # they would outlive the chroot. The tests start a private scheduler of their own.

@@ -15,6 +15,7 @@ unshare -m --propagation private sh -c 'mount --bind "$1/etc/cups-pdf.conf" /etc
 trap 'kill $!; wait $!' EXIT
 export CUPS_SERVER=$d/cups.sock
 for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+lpstat -r 2>/dev/null | grep -q 'is running' || { cat "$d/cupsd.out" >&2; exit 1; }
 lpadmin -p QuillmarkPDF -E -v cups-pdf:/ -m "$(lpinfo -m | awk '/CUPS-PDF_opt/ { print $1; exit }')"
 echo ready
 cat >/dev/null
