@@ -55,7 +55,7 @@ private slots:
         m_cups.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_cups.start(u"bash"_s, {QStringLiteral(QUILLMARK_PRIVATE_CUPS), m_cupsDir.path()});
         while (!m_cups.canReadLine() && m_cups.waitForReadyRead(60000)) { }
-        if (m_cups.readLine() == "ready\n")
+        if ((m_cupsSays = m_cups.readLine()) == "ready\n")
             qputenv("CUPS_SERVER", QFile::encodeName(m_cupsDir.filePath(u"cups.sock"_s)));
     }
 
@@ -307,9 +307,9 @@ private slots:
     // Landscape on portrait paper: from the logo's top to the bars' foot is 6.5 to 12.135 cm.
     void cupsQueueGetsTheEnvelope()
     {
-        if (qEnvironmentVariableIsEmpty("CUPS_SERVER") && ::geteuid() != 0)
-            QSKIP("the private CUPS scheduler needs root");
-        QVERIFY(!qEnvironmentVariableIsEmpty("CUPS_SERVER"));
+        if (m_cupsSays.startsWith("no mount namespace"))
+            QSKIP(m_cupsSays.constData()); // not root, or a container that forbids it
+        QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), m_cupsSays.constData());
         fillEnvelope();
         m_dialog->choosePrinter(u"QuillmarkPDF"_s);
         m_f->form().printJob().setSurfaceFactory({});
@@ -374,6 +374,7 @@ private:
     // Under /tmp: the filters run as lp and must reach it.
     QTemporaryDir m_cupsDir {u"/tmp/quillmark-cups-XXXXXX"_s};
     QProcess m_cups;
+    QByteArray m_cupsSays;
     std::unique_ptr<FormFixture> m_f;
     ScriptedDialog *m_dialog = nullptr;
     std::shared_ptr<RecordingSurface> m_printer;

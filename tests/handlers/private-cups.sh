@@ -3,6 +3,7 @@
 # says "ready", stops when its input closes. Root: cups-pdf.conf is bound over /etc's in a mount namespace.
 set -eu
 d=$1
+unshare -m --propagation private true 2>/dev/null || { echo "no mount namespace for a private CUPS"; exit; }
 mkdir -p "$d"/{etc,cache,state,spool,pdf}
 printf '%s\n' "Listen $d/cups.sock" 'Browsing No' '<Policy default>' '<Limit All>' \
   'Order deny,allow' '</Limit>' '</Policy>' >"$d/etc/cupsd.conf"
