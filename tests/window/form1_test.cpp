@@ -121,15 +121,16 @@ private slots:
     {
         Form1 &form = m_f->form();
         QStringList seen {form.windowTitle()};
-        for (const char *name : {"frmMargin", "optMargin_5", "Command2", "Picture2", "ToAddr",
-                 "Image1", "Label1", "picPostNet"}) {
+        for (const char *name : {"frmMargin", "optMargin_5", "Command2", "Picture2", "Picture4",
+                 "ToAddr", "Image1", "Label1", "picPostNet"}) {
             QWidget *w = form.findChild<QWidget *>(QString::fromLatin1(name));
             const QRect r(w->pos() * 15, w->size() * 15);
             seen << QString::asprintf("%s %d %d %d %d", name, r.x(), r.y(), r.width(), r.height());
         }
         QCOMPARE(seen.join(u", "),
             u"Quillmark 2.61, frmMargin 7455 5355 1170 2745, optMargin_5 105 2415 960 225, "
-            "Command2 8715 7665 1695 435, Picture2 105 5460 1740 2160, ToAddr 3180 1815 4320 1695, "
+            "Command2 8715 7665 1695 435, Picture2 105 5460 1740 2160, Picture4 1890 5460 1740 "
+            "2160, ToAddr 3180 1815 4320 1695, "
             "Image1 510 555 1020 1020, Label1 7485 1605 1065 225, picPostNet 3180 3510 4320 330"_s);
         QVERIFY(form.minimumSize() == form.maximumSize() && form.size() * 15 == QSize(10590, 8220));
         const QPoint off = form.frameGeometry().center() - form.screen()->geometry().center();
