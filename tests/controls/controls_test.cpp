@@ -1,5 +1,6 @@
 #include "controls/drawingbox.h"
 #include "controls/pictures.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -41,13 +42,7 @@ private slots:
             drawing.setScaleMode(scaleMode);
             drawing.Line(
                 float(box.left()), float(box.top()), float(box.right()), float(box.bottom()));
-            const QImage image = drawing.grab().toImage();
-            QRect dark;
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x)
-                    dark |= qGray(image.pixel(x, y)) < 128 ? QRect(x, y, 1, 1) : QRect();
-            }
-            QCOMPARE(dark, pixels);
+            QCOMPARE(TestSupport::darkBounds(drawing.grab().toImage(), 128), pixels);
         }
     }
 

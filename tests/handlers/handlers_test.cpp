@@ -321,10 +321,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(pdf()).trimmed().endsWith("%%EOF"), 90000);
         const QImage page = QImage::fromData(TestSupport::runTool(
             u"pdftoppm"_s, {u"-r"_s, u"100"_s, u"-singlefile"_s, u"-png"_s, pdf()}));
-        QRect ink;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
-                ink |= qGray(page.pixel(x, y)) < 160 ? QRect(x, y, 1, 1) : QRect();
+        const QRect ink = TestSupport::darkBounds(page, 160);
         QVERIFY2(qAbs(ink.width() * 2.54 / 100 - 5.635) < 0.06, qPrintable(QDebug::toString(ink)));
     }
 

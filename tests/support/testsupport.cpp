@@ -31,6 +31,15 @@ QString dataPath(const QString &name)
     return qEnvironmentVariable("QUILLMARK_TEST_DATA") + QLatin1Char('/') + name;
 }
 
+QRect darkBounds(const QImage &image, int below)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            bounds |= qGray(image.pixel(x, y)) < below ? QRect(x, y, 1, 1) : QRect();
+    return bounds;
+}
+
 QByteArray runTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,8 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 // The permission bits (07777) of what stands at the path; 0 when nothing does.
 [[nodiscard]] int permissionsOf(const QString &path);
 [[nodiscard]] QString dataPath(const QString &name);
+// The bounds of the pixels darker than the given grey.
+[[nodiscard]] QRect darkBounds(const QImage &image, int below);
 // A program's standard output; empty when it fails or runs over 30 seconds.
 [[nodiscard]] QByteArray runTool(const QString &program, const QStringList &arguments);
 
