@@ -82,17 +82,22 @@ float DrawingBox::TwipsPerPixelX() const
     return Screen::TwipsPerPixelX();
 }
 
+// A bar code is a Line per bar, each following a Cls that has just checked
+// the pixel ratio: asking the widget for it again costs more than the bar.
+// The size is checked here, as that is free.
 void DrawingBox::Line(float x1, float y1, float x2, float y2)
 {
-    ensureBackingImage();
+    if (m_image.isNull() || m_imageMadeFor != size())
+        ensureBackingImage();
     ++m_drawingCount;
     const QRect box = deviceRectFor(x1, y1, x2, y2);
     if (box.isEmpty())
         return;
     const QRgb black = qRgb(0, 0, 0);
     uchar *const bits = m_image.bits(); // one detach for all rows
+    const qsizetype stride = m_image.bytesPerLine();
     for (int row = box.top(); row <= box.bottom(); ++row) {
-        auto *line = reinterpret_cast<QRgb *>(bits + row * m_image.bytesPerLine());
+        auto *line = reinterpret_cast<QRgb *>(bits + row * stride);
         std::fill(line + box.left(), line + box.right() + 1, black);
     }
     updateDevicePixels(box);
@@ -147,10 +152,12 @@ void DrawingBox::ensureBackingImage()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize deviceSize(qCeil(width() * ratio), qCeil(height() * ratio));
+    m_imageMadeFor = size();
     if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
         return;
 
-    QImage fresh(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    // Opaque, as the box paints every pixel itself: painting it is a copy, not a blend.
+    QImage fresh(deviceSize, QImage::Format_RGB32);
     fresh.setDevicePixelRatio(ratio);
     fresh.fill(m_backColor);
     if (!m_image.isNull() && !fresh.isNull()) {

@@ -46,6 +46,7 @@ private:
     [[nodiscard]] QRect deviceRectFor(float x1, float y1, float x2, float y2) const;
 
     QImage m_image;
+    QSize m_imageMadeFor; // the widget's size when the image was last checked
     QColor m_backColor;
     // Set from a clear of the whole box until the next paint: what is drawn
     // meanwhile needs no update of its own. A bar code is cleared and drawn
