@@ -106,7 +106,7 @@ std::vector<TypingFigures> measureTyping(int keystrokes)
 
     std::vector<TypingFigures> figures;
     const std::pair<std::size_t, const char *> sizes[]
-        = {{100, "100 B"}, {4 * 1024, "4 KiB"}, {64 * 1024, "64 KiB"}};
+        = {{100, "100 B"}, {4 * 1024, "4 KiB"}, {64 * 1024, "64 KiB"}, {1024 * 1024, "1 MiB"}};
     for (const auto &[bytes, label] : sizes) {
         TypingFigures row = measureKeystrokes(addressOfSize(bytes), keystrokes);
         row.addressBytes = bytes;
