@@ -1,14 +1,17 @@
-// Renders an SVG picture into a PNG of the given size: the icon sizes the
-// desktop's icon theme looks for, and the window's pictures at each device
-// pixel ratio.
+// Renders an SVG picture at the given size: into a PNG for the icon sizes the
+// desktop's icon theme looks for, and into bare pixels (".argb": premultiplied
+// ARGB words, little-endian, row after row) for the window's pictures at each
+// device pixel ratio, which the program then takes without decoding.
 //
-//   iconrender <input.svg> <size>|<width>x<height> <output.png>
+//   iconrender <input.svg> <size>|<width>x<height> <output.png|output.argb>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 #include <QSvgRenderer>
+#include <QtEndian>
 
 #include <cstdio>
 
@@ -23,6 +26,14 @@ int fail(const char *message, const char *detail)
     return 1;
 }
 
+bool writePixels(const QImage &image, const QString &path)
+{
+    QByteArray words(image.sizeInBytes(), Qt::Uninitialized);
+    qToLittleEndian<quint32>(image.constBits(), image.width() * image.height(), words.data());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(words) == words.size() && file.flush();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -32,7 +43,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 4)
-        return fail("usage: iconrender <input.svg> <size> <output.png>", "");
+        return fail("usage: iconrender <input.svg> <size> <output.png|output.argb>", "");
 
     const QStringList sides = QString::fromLocal8Bit(argv[2]).split(u'x');
     if (sides.size() > 2)
@@ -56,7 +67,11 @@ int main(int argc, char *argv[])
     renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();
 
-    if (!image.save(QString::fromLocal8Bit(argv[3]), "PNG"))
+    const QString output = QString::fromLocal8Bit(argv[3]);
+    const bool written = output.endsWith(QLatin1StringView(".argb"))
+        ? writePixels(image, output)
+        : image.save(output, "PNG");
+    if (!written)
         return fail("cannot write ", argv[3]);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QScreen>
 #include <QTemporaryFile>
@@ -62,13 +63,21 @@ private slots:
         for (const auto &[id, name, size, ratio, rendered] : table) {
             QCOMPARE(Pictures::pixelSize(id), size);
             const qreal shown = ratio > 0 ? ratio : 1.0;
-            QImage expected(u":/pictures/%1-%2.png"_s.arg(QLatin1StringView(name)).arg(rendered));
-            QVERIFY(!expected.isNull());
+            QFile file(u":/pictures/%1-%2.argb"_s.arg(QLatin1StringView(name)).arg(rendered));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray words = file.readAll(); // little-endian, as this machine's
+            const QSize at = (QSizeF(size) * rendered / 100.0).toSize();
+            QCOMPARE(words.size(), at.width() * at.height() * 4);
+            QImage expected(reinterpret_cast<const uchar *>(words.constData()), at.width(),
+                at.height(), QImage::Format_ARGB32_Premultiplied);
             expected = expected.scaled(
                 (QSizeF(size) * shown).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             expected.setDevicePixelRatio(shown);
             QCOMPARE(Pictures::render(id, ratio).convertToFormat(expected.format()), expected);
         }
+        const QImage envelope = Pictures::render(Id::Envelope, 1.0);
+        QCOMPARE(envelope.pixel(350, 175), qRgb(0xFF, 0xFF, 0xC0)); // its pale yellow
+        QCOMPARE(qAlpha(envelope.pixel(0, 0)), 0);
         const QIcon icon = Pictures::windowIcon();
         for (const int side : {16, 32, 64}) {
             QVERIFY(icon.availableSizes().contains(QSize(side, side)));

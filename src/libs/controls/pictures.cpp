@@ -1,9 +1,11 @@
 #include "pictures.h"
 #include "platform/pictureloader.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QPixmap>
+#include <QtEndian>
 
 #include <array>
 
@@ -48,11 +50,33 @@ constexpr int PlaceholderPercent = 400;
 
 QString pathOf(QLatin1StringView name, int percent)
 {
-    return QStringLiteral(":/pictures/%1-%2.png").arg(name).arg(percent);
+    return QStringLiteral(":/pictures/%1-%2.argb").arg(name).arg(percent);
 }
 
-// Qt's own PNG reader, told not to guess: guessing loads every image-format
-// plug-in to ask it, and with them the SVG library start-up does without.
+// The size a picture was rendered at: its own times the ratio, rounded half up.
+QSize renderedSize(QSize size, int percent)
+{
+    return {(size.width() * percent + 50) / 100, (size.height() * percent + 50) / 100};
+}
+
+// The build's rendering: premultiplied ARGB words, little-endian, row after
+// row, which need no decoding. Null when the bytes do not fill the size.
+QImage loadPixels(const QString &path, QSize size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray words = file.readAll();
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() || words.size() != image.sizeInBytes())
+        return {};
+    qFromLittleEndian<quint32>(words.constData(), words.size() / 4, image.bits());
+    return image;
+}
+
+// Qt's own PNG reader (for the window icon), told not to guess: guessing loads
+// every image-format plug-in to ask it, and with them the SVG library start-up
+// does without.
 QImage loadPng(const QString &path)
 {
     QImageReader reader(path, QByteArrayLiteral("png"));
@@ -76,7 +100,7 @@ QImage renderAt(Id id, qreal ratio)
         }
     }
     const QSize size = (QSizeF(file.size) * ratio).toSize();
-    QImage image = loadPng(pathOf(file.name, percent));
+    QImage image = loadPixels(pathOf(file.name, percent), renderedSize(file.size, percent));
     if (image.isNull()) {
         qCWarning(lcPictures) << "Cannot load picture" << pathOf(file.name, percent);
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
