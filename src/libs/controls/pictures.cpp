@@ -1,10 +1,10 @@
 #include "pictures.h"
 #include "platform/pictureloader.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QPixmap>
+#include <QResource>
 #include <QtEndian>
 
 #include <array>
@@ -60,18 +60,19 @@ QSize renderedSize(QSize size, int percent)
 }
 
 // The build's rendering: premultiplied ARGB words, little-endian, row after
-// row, which need no decoding. Null when the bytes do not fill the size.
+// row, which need no decoding. The image keeps the unpacked bytes themselves,
+// so they are held once. Null when the bytes do not fill the size.
 QImage loadPixels(const QString &path, QSize size)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto *words = new QByteArray(QResource(path).uncompressedData());
+    if (size.isEmpty() || words->size() != qsizetype(size.width()) * size.height() * 4) {
+        delete words;
         return {};
-    const QByteArray words = file.readAll();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull() || words.size() != image.sizeInBytes())
-        return {};
-    qFromLittleEndian<quint32>(words.constData(), words.size() / 4, image.bits());
-    return image;
+    }
+    qFromLittleEndian<quint32>(words->constData(), words->size() / 4, words->data());
+    return QImage(reinterpret_cast<uchar *>(words->data()), size.width(), size.height(),
+        size.width() * 4, QImage::Format_ARGB32_Premultiplied,
+        [](void *bytes) { delete static_cast<QByteArray *>(bytes); }, words);
 }
 
 // Qt's own PNG reader (for the window icon), told not to guess: guessing loads
