@@ -43,7 +43,9 @@ private slots:
             drawing.setScaleMode(scaleMode);
             drawing.Line(
                 float(box.left()), float(box.top()), float(box.right()), float(box.bottom()));
-            QCOMPARE(TestSupport::darkBounds(drawing.grab().toImage(), 128), pixels);
+            const QImage shown = drawing.grab().toImage();
+            QCOMPARE(TestSupport::darkBounds(shown, 128), pixels);
+            QCOMPARE(shown.pixel(pixels.topLeft()), qRgb(0, 0, 0));
         }
     }
 
