@@ -68,9 +68,8 @@ int main(int argc, char *argv[])
     painter.end();
 
     const QString output = QString::fromLocal8Bit(argv[3]);
-    const bool written = output.endsWith(QLatin1StringView(".argb"))
-        ? writePixels(image, output)
-        : image.save(output, "PNG");
+    const bool written = output.endsWith(QLatin1StringView(".argb")) ? writePixels(image, output)
+                                                                     : image.save(output, "PNG");
     if (!written)
         return fail("cannot write ", argv[3]);
     return 0;

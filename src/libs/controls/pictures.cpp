@@ -70,8 +70,9 @@ QImage loadPixels(const QString &path, QSize size)
         return {};
     }
     qFromLittleEndian<quint32>(words->constData(), words->size() / 4, words->data());
-    return QImage(reinterpret_cast<uchar *>(words->data()), size.width(), size.height(),
-        size.width() * 4, QImage::Format_ARGB32_Premultiplied,
+    return QImage(
+        reinterpret_cast<uchar *>(words->data()), size.width(), size.height(), size.width() * 4,
+        QImage::Format_ARGB32_Premultiplied,
         [](void *bytes) { delete static_cast<QByteArray *>(bytes); }, words);
 }
 
