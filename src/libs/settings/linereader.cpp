@@ -9,22 +9,26 @@ constexpr QChar LineFeed = u'\n';
 constexpr QChar Quote = u'"';
 constexpr QChar Comma = u',';
 
-// Where the line starting at `from` ends (the index of its CR, or the size).
+// Where the line starting at `from` ends (the index of its CR or LF, or the size).
+// Files written by Linux editors end their lines with LF alone.
 qsizetype lineEnd(QStringView text, qsizetype from)
 {
-    const qsizetype end = text.indexOf(CarriageReturn, from);
-    return end < 0 ? text.size() : end;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i] == CarriageReturn || text[i] == LineFeed)
+            return i;
+    }
+    return text.size();
 }
 
-// Where the line after the one ending at `end` starts.
+// Where the line after the one ending at `end` starts: past CR LF, CR or LF.
 qsizetype nextLineStart(QStringView text, qsizetype end)
 {
     if (end >= text.size())
         return text.size();
-    const qsizetype afterCr = end + 1;
-    if (afterCr < text.size() && text[afterCr] == LineFeed)
-        return afterCr + 1;
-    return afterCr;
+    const qsizetype afterBreak = end + 1;
+    if (text[end] == CarriageReturn && afterBreak < text.size() && text[afterBreak] == LineFeed)
+        return afterBreak + 1;
+    return afterBreak;
 }
 
 qsizetype skipBlanks(QStringView text, qsizetype from)

@@ -8,7 +8,7 @@
 
 namespace LineReader {
 
-// Lines as a sequential text read gives them: a line ends at CR, at CR LF or
+// Lines as a sequential text read gives them: a line ends at CR LF, CR, LF or
 // at the end of the text, and the break is not part of the line. A break at
 // the very end starts no further line, so "A\r\n" is one line and "" is none.
 [[nodiscard]] QStringList lines(QStringView text);
