@@ -6,6 +6,7 @@
 #include "settings/textcodec.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -27,14 +29,14 @@ class SettingsTest : public QObject
 private slots:
     void init() { m_store.setFolder(m_dir.emplace().path()); }
 
-    // Lines (CR or CR LF), then the first field and the logo file's last line ("-" none).
+    // Lines (CR LF, CR or LF), then the first field and the logo file's last line ("-" none).
     void lines()
     {
-        const std::pair<const char *, const char *> table[]
-            = {{"", "|/-/-"}, {"A,B", "A,B|/A/A,B"}, {"A\r\n", "A|/A/A"}, {"A\r", "A|/A/A"},
-                {"\r\n", "|//-"}, {"A\rB", "A|B|/A/B"}, {"A\nB\r\n", "A\nB|/A\nB/A\nB"},
-                {"A\r\r\nB", "A||B|/A/B"}, {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|/a, b/d"},
-                {"\"ab", "\"ab|/ab/\"ab"}, {"  \r\nx\r\n \t", "  |x| \t|//-"}};
+        const std::pair<const char *, const char *> table[] = {{"", "|/-/-"}, {"A,B", "A,B|/A/A,B"},
+            {"A\r\n", "A|/A/A"}, {"A\r", "A|/A/A"}, {"\r\n", "|//-"}, {"A\rB", "A|B|/A/B"},
+            {"A\nB\r\n", "A|B|/A/B"}, {"A\n\nB\n", "A||B|/A/B"}, {"A\r\r\nB", "A||B|/A/B"},
+            {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|/a, b/d"}, {"\"ab", "\"ab|/ab/\"ab"},
+            {"  \r\nx\r\n \t", "  |x| \t|//-"}};
         for (const auto &[text, outcome] : table) {
             const QString all = QString::fromLatin1(text);
             const QStringList read = LineReader::lines(all);
@@ -73,13 +75,13 @@ private slots:
         const std::pair<QByteArray, const char *> table[] = {{QByteArray(), "1 1 0/- 00 1"},
             {"", "1 - 0/0 00 -"}, {" \t\r\n2", "1 - 0/0 00 -"}, {" 2 \r\n", "2 - 2/2 00 -"},
             {"0\r\n1", "0 0 0/0 00 -"}, {"2", "2 2 2/2 00 -"}, {"3", "- - 3/3 00 -"},
-            {"1.0,0", "1 - 1/1 11 -"}, {"left\r\n", "0 - 0/0 00 1"}, {" right,x", "0 - 0/0 00 2"},
-            {"\"center\"", "0 - 0/0 00 3"}, {"Left", "0 - 0/0 00 -"}, {"1 2", "- - 12/- 00 -"},
-            {"\t- 1", "- - -1/- 00 -"}, {"+3", "- - 3/3 00 -"}, {"--3", "0 - 0/0 00 -"},
-            {"1.5", "2 - 1.5/2 00 -"}, {"2.5", "2 - 2.5/2 00 -"}, {"2.51", "- - 2.51/3 00 -"},
-            {"4.5", "- - 4.5/4 00 -"}, {".75", "1 - 0.75/1 00 -"}, {"1.2.3", "1 - 1.2/1 00 -"},
-            {nines, "- - inf/- 00 -"}, {'-' + nines, "- - -inf/- 00 -"},
-            {"0." + QByteArray(400, '0') + '1', "0 - 0/0 00 -"}};
+            {"1.0,0", "1 - 1/1 11 -"}, {"left\r\n", "0 - 0/0 00 1"}, {"left\n", "0 - 0/0 00 1"},
+            {"2\n", "2 2 2/2 00 -"}, {" right,x", "0 - 0/0 00 2"}, {"\"center\"", "0 - 0/0 00 3"},
+            {"Left", "0 - 0/0 00 -"}, {"1 2", "- - 12/- 00 -"}, {"\t- 1", "- - -1/- 00 -"},
+            {"+3", "- - 3/3 00 -"}, {"--3", "0 - 0/0 00 -"}, {"1.5", "2 - 1.5/2 00 -"},
+            {"2.5", "2 - 2.5/2 00 -"}, {"2.51", "- - 2.51/3 00 -"}, {"4.5", "- - 4.5/4 00 -"},
+            {".75", "1 - 0.75/1 00 -"}, {"1.2.3", "1 - 1.2/1 00 -"}, {nines, "- - inf/- 00 -"},
+            {'-' + nines, "- - -inf/- 00 -"}, {"0." + QByteArray(400, '0') + '1', "0 - 0/0 00 -"}};
         for (const auto &[bytes, outcome] : table) {
             const SettingsFileState state = bytes.isNull() ? SettingsFileState() : bytes;
             const std::optional<FeedButton> feed = feedSide(state);
@@ -111,7 +113,7 @@ private slots:
             QCOMPARE(TestSupport::readFile(path(To)), bytes);
             QCOMPARE(m_store.readFirstLine(To), text.section(u'\r', 0, 0));
         }
-        QCOMPARE(TestSupport::permissionsOf(path(To)), 0600);
+        QCOMPARE(TestSupport::permissionsOf(path(To)), 0666); // a new file each time
         QByteArray large(SettingsStore::MaxFileSize + 1, 'x');
         large[SettingsStore::MaxFileSize - 1] = 'y';
         QVERIFY(TestSupport::writeFile(path(From), large));
@@ -159,10 +161,13 @@ private slots:
         const rlimit small {4, old.rlim_max};
         ::signal(SIGXFSZ, SIG_IGN);
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        QVERIFY(TestSupport::writeFile(path(From), "old"));
         expectWarning(u"Cannot write settings file.*from\\.txt"_s);
         const bool written = m_store.writeText(From, u"longer than four bytes"_s);
         ::setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY(!written);
+        QCOMPARE(TestSupport::readFile(path(From)), "old"); // whole, and no new file left beside it
+        QCOMPARE(QDir(m_dir->path(), {}, QDir::Name, QDir::Files | QDir::Hidden).count(), 2u);
         if (::geteuid() == 0)
             QSKIP("Root reads and writes everything: access cannot be denied");
         QVERIFY(TestSupport::writeFile(path(PrLogo), " 1 \r\n"));
@@ -174,7 +179,31 @@ private slots:
         expectWarning(u"margin\\.txt"_s);
         QVERIFY(!m_store.writeInteger(Margin, 2));
         QVERIFY(!m_store.isPresent(Margin));
+        QVERIFY(m_store.writeText(Logo, u"in place"_s)); // where no new file may be made
+        QCOMPARE(TestSupport::readFile(path(Logo)), "in place\r\n");
         ::chmod(QFile::encodeName(m_dir->path()), 0700);
+    }
+
+    // Two copies writing one file: readers and the end see one whole value, never a mix.
+    void concurrentWritersLeaveOneValue()
+    {
+        const QString values[] = {u"left"_s, u"center"_s};
+        QVERIFY(m_store.writeText(EnvFeed, values[0]));
+        pid_t writers[2];
+        for (int w = 0; w < 2; ++w) {
+            if ((writers[w] = ::fork()) == 0) {
+                for (int i = 0; i < 300; ++i)
+                    m_store.writeText(EnvFeed, values[w]);
+                ::_exit(0);
+            }
+        }
+        int running = 2, status = 0;
+        while (running > 0) {
+            const QByteArray seen = TestSupport::readFile(path(EnvFeed));
+            QVERIFY2(seen == "left\r\n" || seen == "center\r\n", seen.constData());
+            for (const pid_t writer : writers)
+                running -= ::waitpid(writer, &status, WNOHANG) == writer;
+        }
     }
 
 private:

@@ -1,6 +1,6 @@
 #include "safefile.h"
 
-#include "settingsstore.h"
+#include "settingslog.h"
 
 #include <QFile>
 
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,7 +56,8 @@ const char *refusalOf(const struct stat &seen)
 {
     const mode_t mode = seen.st_mode;
     if (S_ISREG(mode))
-        return seen.st_nlink == 1 ? nullptr : "a file with other names (hard links)";
+        // No name at all (0) is a file another copy has just replaced.
+        return seen.st_nlink <= 1 ? nullptr : "a file with other names (hard links)";
     if (S_ISLNK(mode))
         return "a symbolic link";
     if (S_ISDIR(mode))
@@ -191,6 +193,81 @@ bool isWritableSettingsFile(int fd, const QString &path)
     return acceptable(opened, path, "not written");
 }
 
+enum class Written
+{
+    Done,
+    Failed,
+    FolderRefuses, // no new file may be made or renamed there
+};
+
+// A folder that lets this user rewrite its files but not make or rename them:
+// one of another user with the sticky bit, or one that is not writable at all.
+bool refusedByFolder(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// The new content goes to a file of its own beside the old one, which it then
+// replaces in one step: a reader sees the old bytes or the new, never a mix,
+// and a write that fails part way (a full disk, a size limit) leaves the old
+// file whole. The new file is made with O_EXCL, so no link is followed.
+Written replaceByRename(const QByteArray &native, const QString &path, const QByteArray &bytes)
+{
+    const qsizetype slash = native.lastIndexOf('/');
+    QByteArray temporary = native.left(slash + 1) + '.' + native.mid(slash + 1) + ".XXXXXX";
+    FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.isValid()) {
+        const int error = errno;
+        if (refusedByFolder(error))
+            return Written::FolderRefuses;
+        logFailure("Cannot make a new settings file beside", path, error);
+        return Written::Failed;
+    }
+    // The folder is shared: whoever runs next must be able to replace the file.
+    if (::fchmod(file.get(), EveryoneReadWrite) != 0)
+        logFailure("Cannot make new settings file writable by everyone", path, errno);
+    const char *failure = nullptr;
+    if (!writeAll(file.get(), bytes))
+        failure = "Cannot write settings file";
+    else if (::fdatasync(file.get()) != 0 && errno != EINVAL) // EINVAL: a file system without it
+        failure = "Cannot flush settings file";
+    else if (!file.close())
+        failure = "Cannot finish writing settings file";
+    else if (::rename(temporary.constData(), native.constData()) == 0)
+        return Written::Done;
+    const int error = errno;
+    ::unlink(temporary.constData());
+    if (!failure && refusedByFolder(error))
+        return Written::FolderRefuses;
+    logFailure(failure ? failure : "Cannot replace settings file", path, error);
+    return Written::Failed;
+}
+
+// Where the folder refuses new files, the file itself is rewritten; this is
+// the one case where a failure part way can leave it cut.
+bool rewriteInPlace(const QByteArray &native, const QString &path, const QByteArray &bytes)
+{
+    bool created = false;
+    FileDescriptor file = openForWriting(native, path, created);
+    if (!file.isValid() || !isWritableSettingsFile(file.get(), path))
+        return false;
+    if (created && ::fchmod(file.get(), EveryoneReadWrite) != 0)
+        logFailure("Cannot make new settings file writable by everyone", path, errno);
+    if (::ftruncate(file.get(), 0) != 0) {
+        logFailure("Cannot empty settings file", path, errno);
+        return false;
+    }
+    if (!writeAll(file.get(), bytes)) {
+        logFailure("Cannot write settings file", path, errno);
+        return false;
+    }
+    if (!file.close()) {
+        logFailure("Cannot finish writing settings file", path, errno);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace SafeFile {
@@ -240,26 +317,15 @@ bool replace(const QString &path, const QByteArray &bytes)
     const QByteArray native = encodedPath(path);
     if (!isMissingOrAcceptable(native, path, "not written"))
         return false;
-    bool created = false;
-    FileDescriptor file = openForWriting(native, path, created);
-    if (!file.isValid() || !isWritableSettingsFile(file.get(), path))
+    switch (replaceByRename(native, path, bytes)) {
+    case Written::Done:
+        return true;
+    case Written::Failed:
         return false;
-    // The folder is shared: whoever runs next must be able to rewrite the file.
-    if (created && ::fchmod(file.get(), EveryoneReadWrite) != 0)
-        logFailure("Cannot make new settings file writable by everyone", path, errno);
-    if (::ftruncate(file.get(), 0) != 0) {
-        logFailure("Cannot empty settings file", path, errno);
-        return false;
+    case Written::FolderRefuses:
+        break;
     }
-    if (!writeAll(file.get(), bytes)) {
-        logFailure("Cannot write settings file", path, errno);
-        return false;
-    }
-    if (!file.close()) {
-        logFailure("Cannot finish writing settings file", path, errno);
-        return false;
-    }
-    return true;
+    return rewriteInPlace(native, path, bytes);
 }
 
 } // namespace SafeFile

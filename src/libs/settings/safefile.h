@@ -18,8 +18,9 @@ namespace SafeFile {
 // no settings file is there; empty bytes when one is but cannot be read.
 [[nodiscard]] std::optional<QByteArray> read(const QString &path, qint64 maxSize);
 
-// Replaces the content of the settings file at the path with the bytes,
-// creating it (readable and writable by everyone) when it is missing.
+// Replaces the settings file at the path with one holding the bytes (readable
+// and writable by everyone), written beside it and renamed over it. Only where
+// the folder refuses new files is the file rewritten where it stands.
 bool replace(const QString &path, const QByteArray &bytes);
 
 } // namespace SafeFile

@@ -3,11 +3,10 @@
 #include "linereader.h"
 #include "numberforms.h"
 #include "safefile.h"
+#include "settingslog.h"
 #include "textcodec.h"
 
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcSettings, "quillmark.settings")
 
 namespace {
 

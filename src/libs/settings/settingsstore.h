@@ -2,13 +2,10 @@
 
 #include <QAnyStringView>
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 
 // What a settings file holds at the moment it is read: nothing when the file
 // is absent (or is not an ordinary file), else its bytes. A present file that
