@@ -64,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         && margin(longer).button == edge.button);
     FUZZ_CHECK(!edge.button || std::fabs(edge.marginInches - *edge.button) <= 0.5);
     FUZZ_CHECK(printPostNet(bytes) == printLogo(bytes) && printLogo(longer) == printLogo(bytes));
-    const std::optional<FeedButton> side = feedSide(bytes);
+    const std::optional<FeedSide> side = feedSide(bytes);
     FUZZ_CHECK(feedSide(longer) == side
-        && (!side || bytes.contains(QByteArrayList {"left", "right", "center"}.at(int(*side)))));
+        && (!side || bytes.contains(QByteArrayList {"left", "center", "right"}.at(int(*side)))));
 
     // An address is saved as its text and CR LF.
     const QString address = returnAddress(bytes);

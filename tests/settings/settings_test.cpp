@@ -66,17 +66,18 @@ private slots:
         }
     }
 
-    // What start-up restores from each one-value file ("-" none); halves round to even.
+    // What start-up restores from each one-value file ("-" none); halves round to even. The side
+    // words are the opposite of the captions: "left" selects the Right side (R).
     void restore()
     {
         using namespace RestoreRules;
         const auto orNone = [](std::optional<int> v) { return v ? QString::number(*v) : u"-"_s; };
         const QByteArray nines(400, '9');
-        const std::pair<QByteArray, const char *> table[] = {{QByteArray(), "1 1 0/- 00 1"},
+        const std::pair<QByteArray, const char *> table[] = {{QByteArray(), "1 1 0/- 00 R"},
             {"", "1 - 0/0 00 -"}, {" \t\r\n2", "1 - 0/0 00 -"}, {" 2 \r\n", "2 - 2/2 00 -"},
             {"0\r\n1", "0 0 0/0 00 -"}, {"2", "2 2 2/2 00 -"}, {"3", "- - 3/3 00 -"},
-            {"1.0,0", "1 - 1/1 11 -"}, {"left\r\n", "0 - 0/0 00 1"}, {"left\n", "0 - 0/0 00 1"},
-            {"2\n", "2 2 2/2 00 -"}, {" right,x", "0 - 0/0 00 2"}, {"\"center\"", "0 - 0/0 00 3"},
+            {"1.0,0", "1 - 1/1 11 -"}, {"left\r\n", "0 - 0/0 00 R"}, {"left\n", "0 - 0/0 00 R"},
+            {"2\n", "2 2 2/2 00 -"}, {" right,x", "0 - 0/0 00 L"}, {"\"center\"", "0 - 0/0 00 C"},
             {"Left", "0 - 0/0 00 -"}, {"1 2", "- - 12/- 00 -"}, {"\t- 1", "- - -1/- 00 -"},
             {"+3", "- - 3/3 00 -"}, {"--3", "0 - 0/0 00 -"}, {"1.5", "2 - 1.5/2 00 -"},
             {"2.5", "2 - 2.5/2 00 -"}, {"2.51", "- - 2.51/3 00 -"}, {"4.5", "- - 4.5/4 00 -"},
@@ -84,12 +85,11 @@ private slots:
             {'-' + nines, "- - -inf/- 00 -"}, {"0." + QByteArray(400, '0') + '1', "0 - 0/0 00 -"}};
         for (const auto &[bytes, outcome] : table) {
             const SettingsFileState state = bytes.isNull() ? SettingsFileState() : bytes;
-            const std::optional<FeedButton> feed = feedSide(state);
-            const QString seen
-                = u"%1 %2 %3/%4 %5%6 %7"_s.arg(orNone(fontSize(state)), orNone(envelopeSize(state)),
-                    QString::number(margin(state).marginInches), orNone(margin(state).button),
-                    QString::number(printLogo(state)), QString::number(printPostNet(state)),
-                    orNone(feed ? std::optional(int(*feed) + 1) : std::nullopt));
+            const std::optional<FeedSide> feed = feedSide(state);
+            const QString seen = u"%1 %2 %3/%4 %5%6 %7"_s.arg(orNone(fontSize(state)),
+                orNone(envelopeSize(state)), QString::number(margin(state).marginInches),
+                orNone(margin(state).button), QString::number(printLogo(state)),
+                QString::number(printPostNet(state)), feed ? QString(u"RCL"[int(*feed)]) : u"-"_s);
             QVERIFY2(seen == QLatin1StringView(outcome),
                 (bytes + " gives " + seen.toUtf8()).constData());
             QCOMPARE(logoPath(state).has_value(), !bytes.isEmpty());

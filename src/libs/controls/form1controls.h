@@ -48,7 +48,8 @@ struct Form1Controls
     ImageBox *Image2 = nullptr;
 
     // The three exclusive groups of option buttons: the frames' buttons and
-    // the feed-side buttons that stand directly on the window.
+    // the feed-side buttons that stand directly on the window, whose ids are
+    // the FeedSide each stands for.
     QButtonGroup *marginGroup = nullptr;
     QButtonGroup *sizeGroup = nullptr;
     QButtonGroup *feedGroup = nullptr;

@@ -6,10 +6,12 @@
 #include "controls/form1controls.h"
 #include "controls/picturebox.h"
 #include "controls/runstate.h"
+#include "settings/feedside.h"
 #include "settings/numberforms.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsstore.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QRadioButton>
 
@@ -65,21 +67,25 @@ void EnvelopeOptions::connectControls()
     connect(fromFocus, &FocusEvents::lostFocus, this, &EnvelopeOptions::FromAddr_LostFocus);
 }
 
-// The feed-side word is the opposite of the caption for the two side buttons;
-// saved files depend on that pairing.
 void EnvelopeOptions::Option1_Click()
 {
-    m_store.writeText(SettingsFiles::EnvFeed, QStringLiteral("left"));
+    saveFeedSide(m_controls.Option1);
 }
 
 void EnvelopeOptions::Option2_Click()
 {
-    m_store.writeText(SettingsFiles::EnvFeed, QStringLiteral("right"));
+    saveFeedSide(m_controls.Option2);
 }
 
 void EnvelopeOptions::Option3_Click()
 {
-    m_store.writeText(SettingsFiles::EnvFeed, QStringLiteral("center"));
+    saveFeedSide(m_controls.Option3);
+}
+
+void EnvelopeOptions::saveFeedSide(QAbstractButton *button)
+{
+    const auto side = FeedSide(m_controls.feedGroup->id(button));
+    m_store.writeText(SettingsFiles::EnvFeed, FeedSides::storedWord(side).toString());
 }
 
 void EnvelopeOptions::Picture2_Click()

@@ -3,6 +3,7 @@
 #include <QObject>
 
 struct Form1Controls;
+class QAbstractButton;
 struct RunState;
 class SettingsStore;
 
@@ -36,6 +37,8 @@ public:
     void FromAddr_LostFocus();
 
 private:
+    void saveFeedSide(QAbstractButton *button);
+
     const Form1Controls &m_controls;
     const SettingsStore &m_store;
     RunState &m_state;

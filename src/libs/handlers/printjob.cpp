@@ -10,6 +10,7 @@
 #include "settings/settingsfiles.h"
 #include "settings/settingsstore.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPrinter>
@@ -97,13 +98,8 @@ EnvelopeSelection PrintJob::selection() const
 
 std::optional<FeedSide> PrintJob::selectedFeedSide() const
 {
-    if (m_controls.Option1->isChecked())
-        return FeedSide::Right;
-    if (m_controls.Option3->isChecked())
-        return FeedSide::Center;
-    if (m_controls.Option2->isChecked())
-        return FeedSide::Left;
-    return std::nullopt;
+    const int id = m_controls.feedGroup->checkedId();
+    return id < 0 ? std::nullopt : std::optional(FeedSide(id));
 }
 
 // The settings file can hold any number, infinity included.

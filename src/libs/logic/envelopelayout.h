@@ -1,18 +1,12 @@
 #pragma once
 
+#include "settings/feedside.h"
+
 #include <optional>
 
 // Where things go on one printed envelope. Every value is in centimetres on the
 // landscape page, measured from the top-left corner of the printable area;
 // x runs along the feed direction, y across it.
-
-// Option1 ("Select &Right Side"), Option3 ("Select &Center"), Option2 ("Select &Left Side").
-enum class FeedSide
-{
-    Right,
-    Center,
-    Left
-};
 
 // The two anchors the envelope size, feed side and edge space select.
 struct EnvelopeLayout

@@ -75,18 +75,11 @@ bool printPostNet(const SettingsFileState &file)
     return isExactlyOne(file);
 }
 
-std::optional<FeedButton> feedSide(const SettingsFileState &file)
+std::optional<FeedSide> feedSide(const SettingsFileState &file)
 {
     if (!file)
-        return FeedButton::Option1;
-    const QString word = firstFieldOf(*file);
-    if (word == u"left")
-        return FeedButton::Option1;
-    if (word == u"right")
-        return FeedButton::Option2;
-    if (word == u"center")
-        return FeedButton::Option3;
-    return std::nullopt;
+        return FeedSide::Right; // "Select &Right Side", as a fresh start selects
+    return FeedSides::fromStoredWord(firstFieldOf(*file));
 }
 
 QString returnAddress(const SettingsFileState &file)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feedside.h"
 #include "settingsstore.h"
 
 #include <QString>
@@ -32,14 +33,8 @@ struct Margin
 // "prpnet.txt": Check2 on?
 [[nodiscard]] bool printPostNet(const SettingsFileState &file);
 
-enum class FeedButton
-{
-    Option1,
-    Option2,
-    Option3
-};
-// "envfeed.txt": the feed-side button to select, or nothing.
-[[nodiscard]] std::optional<FeedButton> feedSide(const SettingsFileState &file);
+// "envfeed.txt": the feed side to select, or nothing.
+[[nodiscard]] std::optional<FeedSide> feedSide(const SettingsFileState &file);
 
 // "from.txt": the return address, its lines joined with CR LF.
 [[nodiscard]] QString returnAddress(const SettingsFileState &file);

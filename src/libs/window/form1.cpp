@@ -14,6 +14,7 @@
 #include "handlers/envelopeoptions.h"
 #include "handlers/logochoice.h"
 #include "handlers/printjob.h"
+#include "settings/feedside.h"
 #include "startup.h"
 
 #include <QButtonGroup>
@@ -251,7 +252,11 @@ void Form1::createControls()
 
     c.marginGroup = exclusiveGroup(c.optMargin, this);
     c.sizeGroup = exclusiveGroup(c.OptSize, this);
-    c.feedGroup = exclusiveGroup(std::array {c.Option1, c.Option2, c.Option3}, this);
+    // The feed buttons are told apart by the side they stand for.
+    c.feedGroup = new QButtonGroup(this);
+    c.feedGroup->addButton(c.Option1, int(FeedSide::Right));
+    c.feedGroup->addButton(c.Option2, int(FeedSide::Left));
+    c.feedGroup->addButton(c.Option3, int(FeedSide::Center));
 }
 
 void Form1::setTabOrder()

@@ -135,21 +135,9 @@ void Startup::restorePostNet()
 
 void Startup::restoreFeedSide()
 {
-    const auto button = RestoreRules::feedSide(m_store.readState(SettingsFiles::EnvFeed));
-    if (!button)
-        return;
-    const Form1Controls &c = m_controls;
-    switch (*button) {
-    case RestoreRules::FeedButton::Option1:
-        c.Option1->setChecked(true);
-        break;
-    case RestoreRules::FeedButton::Option2:
-        c.Option2->setChecked(true);
-        break;
-    case RestoreRules::FeedButton::Option3:
-        c.Option3->setChecked(true);
-        break;
-    }
+    const auto side = RestoreRules::feedSide(m_store.readState(SettingsFiles::EnvFeed));
+    if (side)
+        m_controls.feedGroup->button(int(*side))->setChecked(true);
 }
 
 void Startup::restoreReturnAddress()
