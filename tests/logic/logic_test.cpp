@@ -51,6 +51,14 @@ private slots:
         QCOMPARE(choice({std::nullopt, std::nullopt, std::nullopt, 3}), std::tuple(1, 0, 1, 3.0));
         QCOMPARE(choice({3, FeedSide::Center, -1, 3}), std::tuple(1, 1, 1, 3.0));
         QCOMPARE(choice({2, FeedSide::Right, 3, 1}), std::tuple(2, 0, 1, 1.0));
+        for (const double edge :
+            {-100.0, 100.0, -100.5, 100.5, qInf(), qQNaN()}) // fits no envelope
+            QCOMPARE(resolveSelection({1, FeedSide::Right, 1, edge}).marginInches,
+                std::abs(edge) <= 100 ? edge : 0.0);
+        // A box's text prints as it is saved: an empty box is one empty line.
+        for (const auto &[text, lines] :
+            {std::pair(u""_s, u""_s), {u"A\r\n"_s, u"A|"_s}, {u"A\r\n\r\nB"_s, u"A||B"_s}})
+            QCOMPARE(printedLines(text).join(u'|'), lines);
     }
 
     // Each size and side's anchors in cm at no edge space, then each edge space, font and switch.

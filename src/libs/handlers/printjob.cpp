@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cmath>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcPrint, "quillmark.print")
@@ -62,20 +61,24 @@ void PrintJob::Print_Click()
         emit envelopeDone();
 }
 
+// Both addresses are saved first, as leaving their boxes would, but the page is
+// composed from the text that was saved, not read back: the folder is shared,
+// and neither another user's change nor a save that failed may change what
+// this envelope carries.
 void PrintJob::printEnvelope()
 {
-    // The recipient is printed from this file: one that cannot be saved would
-    // put an older address on the envelope.
-    if (!m_store.writeText(SettingsFiles::To, m_controls.ToAddr->text())) {
-        qCWarning(lcPrint) << "The recipient address could not be saved; nothing is printed";
-        return;
+    if (!m_store.writeText(SettingsFiles::To, m_controls.ToAddr->text()))
+        qCWarning(lcPrint)
+            << "The recipient address could not be saved; it is printed all the same";
+    const EnvelopeSelection chosen = selection();
+    const EnvelopeChoice choice = resolveSelection(chosen);
+    if (choice.marginInches != chosen.marginInches) {
+        qCWarning(lcPrint) << "An edge space of" << chosen.marginInches
+                           << "inches fits no envelope; printing with none";
     }
-    const EnvelopeChoice choice = resolveSelection(selection());
     const EnvelopeLayout layout = layoutFor(choice);
-    if (!confirmPrinter())
-        return;
-    if (const std::optional<EnvelopePageContent> content = readPageContent(choice, layout))
-        printPage(*content);
+    if (confirmPrinter())
+        printPage(pageContent(choice, layout));
 }
 
 EnvelopeSelection PrintJob::selection() const
@@ -88,7 +91,7 @@ EnvelopeSelection PrintJob::selection() const
     selection.feedSide = selectedFeedSide();
     if (const int position = m_controls.cmbSize->currentIndex(); position >= 0)
         selection.fontPosition = position;
-    selection.marginInches = edgeSpaceInches();
+    selection.marginInches = m_state.marginInches;
     if (!selection.envelopeSize || !selection.feedSide || !selection.fontPosition) {
         qCInfo(lcPrint) << "No envelope size, feed side or font size selected;"
                         << "the long envelope, right side and Medium stand in";
@@ -102,17 +105,6 @@ std::optional<FeedSide> PrintJob::selectedFeedSide() const
     return id < 0 ? std::nullopt : std::optional(FeedSide(id));
 }
 
-// The settings file can hold any number, infinity included.
-double PrintJob::edgeSpaceInches() const
-{
-    const double inches = m_state.marginInches;
-    if (std::isfinite(inches) && std::abs(inches) <= MaxEdgeSpaceInches)
-        return inches;
-    qCWarning(lcPrint) << "An edge space of" << inches
-                       << "inches fits no envelope; printing with none";
-    return 0;
-}
-
 bool PrintJob::confirmPrinter()
 {
     m_dialog.CancelError = true;
@@ -122,7 +114,8 @@ bool PrintJob::confirmPrinter()
     return m_dialog.ShowPrinter(*m_printer);
 }
 
-std::optional<EnvelopePageContent> PrintJob::readPageContent(
+// An empty return-address box prints no return address at all.
+EnvelopePageContent PrintJob::pageContent(
     const EnvelopeChoice &choice, const EnvelopeLayout &layout) const
 {
     EnvelopePageContent content;
@@ -130,14 +123,9 @@ std::optional<EnvelopePageContent> PrintJob::readPageContent(
     content.printLogo = m_controls.Check1->isChecked();
     if (content.printLogo)
         content.logo = m_controls.Image1->picture();
-    if (m_store.isPresent(SettingsFiles::From))
-        content.returnLines = m_store.readLines(SettingsFiles::From);
-    // Saved a moment ago, so it holds at least one line break.
-    content.recipientLines = m_store.readLines(SettingsFiles::To);
-    if (content.recipientLines.isEmpty()) {
-        qCWarning(lcPrint) << "The recipient address cannot be read back; nothing is printed";
-        return std::nullopt;
-    }
+    if (const QString from = m_controls.FromAddr->text(); !from.isEmpty())
+        content.returnLines = printedLines(from);
+    content.recipientLines = printedLines(m_controls.ToAddr->text());
     content.fontPosition = choice.fontPosition;
     content.printBarCode = m_controls.Check2->isChecked();
     content.zipDigits = m_state.ZipDigits;

@@ -28,9 +28,6 @@ public:
     // Turns the printer the user confirmed into the surface the page is drawn on.
     using SurfaceFactory = std::function<std::shared_ptr<PrinterSurface>(QPrinter &)>;
 
-    // An edge space beyond this is no envelope's: it is printed as none.
-    static constexpr double MaxEdgeSpaceInches = 100;
-
     PrintJob(const Form1Controls &controls, const SettingsStore &store, const RunState &state,
         CommonDialog &dialog);
     ~PrintJob() override;
@@ -51,9 +48,8 @@ private:
     void printEnvelope();
     [[nodiscard]] EnvelopeSelection selection() const;
     [[nodiscard]] std::optional<FeedSide> selectedFeedSide() const;
-    [[nodiscard]] double edgeSpaceInches() const;
     [[nodiscard]] bool confirmPrinter();
-    [[nodiscard]] std::optional<EnvelopePageContent> readPageContent(
+    [[nodiscard]] EnvelopePageContent pageContent(
         const EnvelopeChoice &choice, const EnvelopeLayout &layout) const;
     void printPage(const EnvelopePageContent &content);
 

@@ -1,5 +1,7 @@
 #include "envelopelayout.h"
 
+#include <cmath>
+
 namespace {
 
 using namespace EnvelopeGeometry;
@@ -52,7 +54,9 @@ EnvelopeChoice resolveSelection(const EnvelopeSelection &selection)
         choice.feedSide = *selection.feedSide;
     if (selection.fontPosition && isFontPosition(*selection.fontPosition))
         choice.fontPosition = *selection.fontPosition;
-    choice.marginInches = selection.marginInches;
+    const double inches = selection.marginInches;
+    if (std::isfinite(inches) && std::abs(inches) <= MaxEdgeSpaceInches)
+        choice.marginInches = inches;
     return choice;
 }
 

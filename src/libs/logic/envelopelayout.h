@@ -59,8 +59,12 @@ inline constexpr double FirstRecipientLineOffset = 1;
 inline constexpr double BarCodeGap = 0.5;
 } // namespace EnvelopeGeometry
 
+// An edge space beyond this is no envelope's: it is printed as none.
+inline constexpr double MaxEdgeSpaceInches = 100;
+
 // A missing or unknown choice falls back to what a fresh start selects:
-// the long envelope fed on the right, and Medium for the recipient font.
+// the long envelope fed on the right, and Medium for the recipient font; an
+// edge space that is not a number or is beyond the limit, to none.
 [[nodiscard]] EnvelopeChoice resolveSelection(const EnvelopeSelection &selection);
 
 // Any size other than 0 to 2 is laid out as the long envelope (1).

@@ -1,6 +1,7 @@
 #include "envelopepage.h"
 
 #include "drawing/printersurface.h"
+#include "settings/linereader.h"
 
 #include <utility>
 
@@ -14,6 +15,11 @@ void printAt(PrinterSurface &printer, PagePoint position, const QString &line)
 }
 
 } // namespace
+
+QStringList printedLines(const QString &boxText)
+{
+    return LineReader::lines(QString(boxText + QLatin1StringView("\r\n")));
+}
 
 EnvelopePage::EnvelopePage(EnvelopePageContent content, BarCodeDrawer drawBarCode)
     : m_content(std::move(content))

@@ -25,6 +25,11 @@ struct EnvelopePageContent
     QString zipDigits;
 };
 
+// The lines an address box's text prints as: the text as it is saved (with
+// CR LF after it), read line by line. An empty box is one empty line, and a
+// text that ends with a line break has an empty line at its end.
+[[nodiscard]] QStringList printedLines(const QString &boxText);
+
 // Draws the bar code of the digits at the surface's pen.
 using BarCodeDrawer = std::function<void(const QString &digits, DrawingSurface &surface)>;
 
