@@ -218,6 +218,29 @@ private slots:
         QCOMPARE(c().ToAddr->text(), QStringList(16384, QString(62, u'x')).join(u"\r\n"_s));
     }
 
+    // In a folder others can write, only this user's or the folder owner's links are followed.
+    void plantedLinks()
+    {
+        if (::geteuid() != 0)
+            QSKIP("Only root can plant a link that belongs to another user");
+        const QString shared = file(u"shared"_s), secret = file(u"secret.qmf"_s);
+        QVERIFY(QDir().mkdir(shared) && ::chmod(QFile::encodeName(shared), 0777) == 0);
+        QVERIFY(TestSupport::writeFile(secret, "Secret\r\n"));
+        for (const char *name : {"/smith.qmf", "/mine.qmf"})
+            QCOMPARE(::symlink(QFile::encodeName(secret),
+                         QFile::encodeName(shared + QLatin1String(name))),
+                0);
+        QCOMPARE(::lchown(QFile::encodeName(shared + u"/smith.qmf"_s), 65534, 65534), 0);
+        for (int i = 0; i < 2; ++i)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"another user's link"_s));
+        clickWith(c().Open, shared + u"/smith.qmf"_s);
+        clickWith(c().Save, shared + u"/smith.qmf"_s);
+        QCOMPARE(c().ToAddr->text() + QString::fromLatin1(TestSupport::readFile(secret)),
+            u"Secret\r\n"_s);
+        clickWith(c().Open, shared + u"/mine.qmf"_s);
+        QCOMPARE(c().ToAddr->text(), u"Secret"_s);
+    }
+
     // A folder or read-only file is kept; where no rename can replace it, it is written in place.
     void save_data()
     {

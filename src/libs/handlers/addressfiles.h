@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QLoggingCategory>
 #include <QObject>
 #include <QStringView>
-
-Q_DECLARE_LOGGING_CATEGORY(lcAddressFiles)
 
 struct Form1Controls;
 class CommonDialog;
 class SettingsStore;
 
 // Saving the recipient address to an address file (".qmf") and opening one.
-// Failures are logged, never shown.
+// Failures are logged, never shown; a link another user may have planted is not followed.
 class AddressFiles : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "pictureloader.h"
 
+#include "userfiles.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -71,6 +73,8 @@ std::optional<QString> refusalBeforeDecoding(QImageReader &reader)
 
 std::optional<QImage> load(const QString &path)
 {
+    if (!UserFiles::mayFollowLinks(path))
+        return std::nullopt;
     // Looked at before opening: a device is never opened at all (opening some
     // has effects of its own). A link to an ordinary file is fine.
     struct stat seen = {};
