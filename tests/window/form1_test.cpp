@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,6 +37,7 @@ struct Run
     QString name; // the window system's class and the desktop file go by it
 };
 Run g_second, g_first, *g_run = &g_second;
+QByteArray g_savedOnSignal;
 bool g_secondWroteSettings = true;
 
 // Once the event loop runs, a later start raises the minimised window; then it closes.
@@ -54,7 +57,10 @@ void closeWindowOnceRunning()
         form->showMinimized();
         run->raised = SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder()).anotherCopyRunning()
             && QTest::qWaitFor([form] { return !form->isMinimized(); });
-        form->close();
+        auto *from = form->findChild<AddressBox *>(u"FromAddr"_s);
+        from->setFocus();
+        QTest::keyClicks(from, u"Typed"_s);
+        ::raise(SIGTERM); // ends the program as its close box would, saving what was typed
     });
 }
 
@@ -72,6 +78,7 @@ private slots:
         QVERIFY(g_second.status == 0 && !g_secondWroteSettings && !g_second.shown);
         QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
         QCOMPARE(g_first.name, u"Quillmark 2.61 org.quillmark.Quillmark"_s);
+        QCOMPARE(g_savedOnSignal, "Typed\r\n");
     }
 
     // Settings files as start() takes them.
@@ -241,6 +248,22 @@ private slots:
         QCOMPARE(m_f->form().isVisible(), key != Qt::Key_X && key != Qt::Key_Close);
     }
 
+    // Closed from the task bar while another window is active: the box being typed in is saved.
+    void closingWhileInactiveSaves()
+    {
+        for (const QString &name : {u"FromAddr"_s, u"ToAddr"_s}) {
+            start();
+            auto *box = m_f->form().findChild<AddressBox *>(name);
+            QTest::mouseClick(box->viewport(), Qt::LeftButton);
+            QTest::keyClicks(box, u"New"_s);
+            QWidget other;
+            other.show();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            m_f->form().close();
+            QCOMPARE(m_f->bytes(name == u"ToAddr" ? u"to.txt" : u"from.txt"), "New\r\n");
+        }
+    }
+
     // Names as a screen reader reads them (a list's from its label); a press is a click.
     void accessibility()
     {
@@ -319,6 +342,7 @@ int main(int argc, char *argv[])
         }
         g_run = &g_first;
         g_first.status = runQuillmark(1, argv, folder);
+        g_savedOnSignal = TestSupport::readFile(settings.filePath(u"from.txt"_s));
         g_run = nullptr;
     }
     QApplication app(argc, argv);

@@ -8,6 +8,27 @@ FocusEvents *FocusEvents::watch(QWidget *widget)
     return new FocusEvents(widget);
 }
 
+FocusEvents *FocusEvents::of(const QWidget *widget)
+{
+    return widget->findChild<FocusEvents *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void FocusEvents::leave()
+{
+    if (!m_hasFocus)
+        return;
+    m_hasFocus = false;
+    emit lostFocus();
+}
+
+void FocusEvents::saveInPlace()
+{
+    if (!m_hasFocus)
+        return;
+    emit lostFocus();
+    emit gotFocus();
+}
+
 FocusEvents::FocusEvents(QWidget *widget)
     : QObject(widget)
 {

@@ -4,9 +4,11 @@
 #include "form1.h"
 #include "platform/settingsfolderlocator.h"
 #include "platform/singlecopyguard.h"
+#include "platform/terminationsignals.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int runQuillmark(int argc, char *argv[], const std::function<QString()> &locateSettingsFolder)
 {
@@ -31,6 +33,11 @@ int runQuillmark(int argc, char *argv[], const std::function<QString()> &locateS
         form.raise();
         form.activateWindow();
     });
+    // Whatever ends the program closes its window first, which saves what is typed.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &form, &QWidget::close);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+        [&form](QSessionManager &) { form.saveBeforeSessionEnds(); });
     form.show();
     guard.listenForActivation();
     return QApplication::exec();

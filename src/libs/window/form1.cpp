@@ -336,11 +336,29 @@ void Form1::Command2_Click()
     close();
 }
 
+// The controls that run handling of their own when they lose the focus.
+std::array<QWidget *, 3> Form1::watchedControls() const
+{
+    return {m_controls.FromAddr, m_controls.ToAddr, m_controls.cmbSize};
+}
+
+// The control being edited is left before the program ends, so what it saves on
+// leaving (the return address, the recipient) is on disk at the next start,
+// however the window closes: its close box, the task bar while another window
+// is active, the session's end or a termination signal.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // The box being edited is left before the program ends, so what it saves on
-    // leaving (the return address, the recipient) is on disk at the next start.
-    if (QWidget *focused = focusWidget())
-        focused->clearFocus();
+    for (QWidget *control : watchedControls()) {
+        if (FocusEvents *focus = FocusEvents::of(control))
+            focus->leave();
+    }
     event->accept();
+}
+
+void Form1::saveBeforeSessionEnds()
+{
+    for (QWidget *control : watchedControls()) {
+        if (FocusEvents *focus = FocusEvents::of(control))
+            focus->saveInPlace();
+    }
 }

@@ -42,6 +42,10 @@ public:
 
     void Command2_Click();
 
+    // Saves what leaving the control being edited saves, keeping it focused:
+    // the session is ending and the program may not get to close its window.
+    void saveBeforeSessionEnds();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
@@ -51,6 +55,7 @@ private:
     void setTabOrder();
     void connectControls();
     [[nodiscard]] bool isTabStop(const QWidget *widget) const;
+    [[nodiscard]] std::array<QWidget *, 3> watchedControls() const;
 
     Form1Services m_services;
     Form1Controls m_controls;
