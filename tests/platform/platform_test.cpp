@@ -20,10 +20,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <future>
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 class PlatformTest : public QObject
 {
@@ -183,18 +187,53 @@ private slots:
         }
     }
 
-    // A later start asks the running copy to show itself, even past a dead copy's socket.
-    void laterStartRaisesTheRunningCopy()
+    // A later start hands its request over, even past a dead copy's socket; one that gets no
+    // answer from a closing copy waits for its lock and runs.
+    void laterStartHandsItsRequestOver()
     {
         QTemporaryDir runtime;
         QVERIFY(TestSupport::writeFile(runtime.filePath(u"quillmark.socket"_s), {}));
-        SingleCopyGuard running(runtime.path());
-        QVERIFY(!running.anotherCopyRunning());
-        running.listenForActivation();
-        QSignalSpy raised(&running, &SingleCopyGuard::activationRequested);
+        std::optional<SingleCopyGuard> running(std::in_place, runtime.path());
+        QVERIFY(!running->anotherCopyRunning());
+        running->listenForActivation();
+        QList<ActivationRequest> taken;
+        connect(&*running, &SingleCopyGuard::activationRequested, this,
+            [&taken](const ActivationRequest &request) { taken << request; });
         SingleCopyGuard(runtime.path()).listenForActivation(); // holds no lock: takes no socket
-        QVERIFY(SingleCopyGuard(runtime.path()).anotherCopyRunning());
-        QVERIFY(raised.wait(5000));
+        const auto laterStart = [&runtime](const ActivationRequest &request) {
+            return std::async(std::launch::async, [&runtime, request] {
+                return SingleCopyGuard(runtime.path()).anotherCopyRunning(request);
+            });
+        };
+        const ActivationRequest request {u"token 1\n2"_s, u"/home/a b/%x.qmf"_s};
+        auto answered = laterStart(request);
+        QVERIFY(QTest::qWaitFor(
+            [&answered] { return answered.wait_for(0s) == std::future_status::ready; }));
+        QVERIFY(answered.get());
+        QCOMPARE(taken, QList<ActivationRequest> {request});
+        running->stopListening(); // the window has closed
+        auto waiting = laterStart({});
+        QTest::qWait(300);
+        running.reset();
+        QVERIFY(!waiting.get());
+        QCOMPARE(taken.size(), 1);
+    }
+
+    // A runtime folder is this user's alone: made 0700, tightened, passed over when another's.
+    void privateRuntimeFolder()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"file"_s), open = dir.filePath(u"open"_s),
+                      fresh = dir.filePath(u"fresh/"_s);
+        QVERIFY(TestSupport::writeFile(file, "x") && ::mkdir(QFile::encodeName(open), 0755) == 0);
+        QCOMPARE(SingleCopyGuard::privateFolderAmong({file, open, fresh}), open);
+        QCOMPARE(TestSupport::permissionsOf(open), 0700);
+        if (::geteuid() == 0) {
+            QVERIFY(::chown(QFile::encodeName(open), 65534, 65534) == 0);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"another user"_s));
+            QCOMPARE(SingleCopyGuard::privateFolderAmong({open, fresh}), fresh);
+            QCOMPARE(TestSupport::permissionsOf(fresh), 0700);
+        }
     }
 };
 

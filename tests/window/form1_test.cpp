@@ -24,8 +24,10 @@
 #include <QTimer>
 
 #include <csignal>
+#include <future>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -55,8 +57,12 @@ void closeWindowOnceRunning()
         if (!(run->shown = form != nullptr))
             return QCoreApplication::exit(-2);
         form->showMinimized();
-        run->raised = SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder()).anotherCopyRunning()
-            && QTest::qWaitFor([form] { return !form->isMinimized(); });
+        auto later = std::async(std::launch::async, [] {
+            return SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder()).anotherCopyRunning();
+        });
+        run->raised
+            = QTest::qWaitFor([&later] { return later.wait_for(0s) == std::future_status::ready; })
+            && later.get() && QTest::qWaitFor([form] { return !form->isMinimized(); });
         auto *from = form->findChild<AddressBox *>(u"FromAddr"_s);
         from->setFocus();
         QTest::keyClicks(from, u"Typed"_s);

@@ -28,6 +28,8 @@ int runQuillmark(int argc, char *argv[], const std::function<QString()> &locateS
     Form1 form(services);
     if (!form.Form_Load())
         return 0;
+    QObject::connect(
+        &app, &QGuiApplication::lastWindowClosed, &guard, &SingleCopyGuard::stopListening);
     QObject::connect(&guard, &SingleCopyGuard::activationRequested, &form, [&form] {
         form.showNormal();
         form.raise();
