@@ -3,6 +3,7 @@
 
 #include "handlers/logochoice.h"
 #include "platform/commondialog.h"
+#include "platform/pictureloader.h"
 #include "platform/qtprintersurface.h"
 #include "platform/settingsfolderlocator.h"
 #include "platform/singlecopyguard.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -150,6 +152,21 @@ private slots:
             const double height = word.captured(2).toDouble() - word.captured(1).toDouble();
             QVERIFY2(height > 25 && height < 40, qPrintable(QString::number(height)));
         }
+    }
+
+    // A phone's photo stands upright; a large picture is scaled once; the limit is this read's.
+    void logoPictures()
+    {
+        const int limit = QImageReader::allocationLimit();
+        const auto turned = PictureLoader::load(TestSupport::dataPath(u"logo-40x20-turned.jpg"_s));
+        QVERIFY(turned && turned->size() == QSize(20, 40));
+        QVERIFY(qBlue(turned->pixel(10, 4)) > qRed(turned->pixel(10, 4))); // its left band on top
+        QTemporaryDir dir;
+        QImage wide(3000, 300, QImage::Format_RGB32);
+        wide.fill(Qt::green);
+        QVERIFY(wide.save(dir.filePath(u"wide.bmp"_s)));
+        QCOMPARE(PictureLoader::load(dir.filePath(u"wide.bmp"_s))->size(), QSize(1024, 102));
+        QCOMPARE(QImageReader::allocationLimit(), limit);
     }
 
     // In a temporary folder: shared folder, the one located ("" none), its mode, warning.

@@ -17,16 +17,28 @@ ImageBox::ImageBox(QWidget *parent)
 void ImageBox::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    m_shown = QImage();
     update();
+}
+
+// Scaled when the picture, the box's size or its pixel ratio changes, not on
+// every repaint.
+const QImage &ImageBox::shownPicture()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (QSizeF(size()) * ratio).toSize();
+    if (m_shown.size() != device || m_shown.devicePixelRatio() != ratio) {
+        m_shown = m_picture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_shown.setDevicePixelRatio(ratio);
+    }
+    return m_shown;
 }
 
 void ImageBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_picture.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), m_picture);
-    }
+    if (!m_picture.isNull())
+        painter.drawImage(rect(), shownPicture());
     if (hasFocus())
         paintFocusFrame(painter);
 }

@@ -30,6 +30,8 @@ protected:
 
 private:
     void paintFocusFrame(QPainter &painter) const;
+    [[nodiscard]] const QImage &shownPicture();
 
     QImage m_picture;
+    QImage m_shown; // the picture at the box's device size, scaled once
 };

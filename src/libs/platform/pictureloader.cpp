@@ -2,14 +2,8 @@
 
 #include "userfiles.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcPictures, "quillmark.pictures")
 
@@ -18,6 +12,8 @@ namespace PictureLoader {
 namespace {
 
 constexpr qint64 BytesPerDecodedPixel = 4;
+// No logo file is this large; a larger one is read up to here and fails to decode.
+constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
 constexpr int MaxDecodedMiB = int(MaxDecodedBytes / (1024 * 1024));
 
 void logRefusal(const QString &path, const QString &reason)
@@ -29,30 +25,6 @@ void logRefusal(const QString &path, const QString &reason)
 bool isAcceptedFormat(const QByteArray &format)
 {
     return format == "jpeg" || format == "jpg" || format == "gif" || format == "bmp";
-}
-
-// Opens the picture file for reading. Only an ordinary file is accepted, and
-// the open itself cannot wait: a FIFO put where a picture was would otherwise
-// block the window until someone writes to it.
-bool openOrdinaryFile(const QString &path, QFile &file)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        logRefusal(path, qt_error_string(errno));
-        return false;
-    }
-    struct stat opened = {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        ::close(fd);
-        logRefusal(path, QStringLiteral("not an ordinary file"));
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        logRefusal(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 // Why the picture the reader stands before may not be decoded, or nothing.
@@ -73,30 +45,27 @@ std::optional<QString> refusalBeforeDecoding(QImageReader &reader)
 
 std::optional<QImage> load(const QString &path)
 {
-    if (!UserFiles::mayFollowLinks(path))
+    // Read whole first: nothing but an ordinary file is opened, and no read waits.
+    std::optional<QByteArray> bytes = UserFiles::read(path, MaxFileBytes);
+    if (!bytes)
         return std::nullopt;
-    // Looked at before opening: a device is never opened at all (opening some
-    // has effects of its own). A link to an ordinary file is fine.
-    struct stat seen = {};
-    if (::stat(QFile::encodeName(path).constData(), &seen) != 0) {
-        logRefusal(path, qt_error_string(errno));
-        return std::nullopt;
-    }
-    if (!S_ISREG(seen.st_mode)) {
-        logRefusal(path, QStringLiteral("not an ordinary file"));
-        return std::nullopt;
-    }
-    QFile file;
-    if (!openOrdinaryFile(path, file))
-        return std::nullopt;
-    QImageReader::setAllocationLimit(MaxDecodedMiB);
+    QBuffer file(&*bytes);
+    file.open(QIODevice::ReadOnly);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
     if (const auto refusal = refusalBeforeDecoding(reader)) {
         logRefusal(path, *refusal);
         return std::nullopt;
     }
+    const QSize stored = reader.size();
+    if (stored.width() > MaxSide || stored.height() > MaxSide)
+        reader.setScaledSize(stored.scaled(MaxSide, MaxSide, Qt::KeepAspectRatio));
+    // The limit is the toolkit's for the whole program: it holds for this read only.
+    const int otherLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(MaxDecodedMiB);
     QImage picture = reader.read();
+    QImageReader::setAllocationLimit(otherLimit);
     if (picture.isNull()) {
         logRefusal(path, reader.errorString());
         return std::nullopt;
