@@ -1,5 +1,6 @@
 #include "controls/drawingbox.h"
 #include "controls/pictures.h"
+#include "logic/postnet.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -13,6 +14,20 @@
 using namespace Qt::StringLiterals;
 using Pictures::Id;
 
+// Shows the box on the screen of that pixel ratio, then gives it its size: a new backing image.
+void showOn(DrawingBox &box, qreal ratio, QSize size)
+{
+    QScreen *screen
+        = QGuiApplication::screens().at(QList<qreal> {1.0, 1.25, 1.5, 2.0}.indexOf(ratio));
+    box.setGeometry(QRect(screen->geometry().topLeft(), QSize(10, 10)));
+    box.winId();
+    box.windowHandle()->setScreen(screen);
+    box.show();
+    box.resize(size);
+    QCOMPARE(box.devicePixelRatioF(), ratio);
+    QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 120);
+}
+
 class ControlsTest : public QObject
 {
     Q_OBJECT
@@ -21,7 +36,6 @@ private slots:
     // Boxes in twips cover the device pixels whose centres they hold, at each screen's ratio.
     void drawingBoxCoversPixelsByTheirCentres()
     {
-        const QList<qreal> ratios {1.0, 1.25, 1.5, 2.0};
         const int twips = DrawingSurface::Twips;
         const QRectF bar(50, 50, 15, 190);
         const std::tuple<qreal, int, QRectF, QRect> table[] = {{1.0, twips, bar, {3, 3, 1, 13}},
@@ -31,14 +45,8 @@ private slots:
             {1.5, twips, {-30, -30, 60, 60}, {0, 0, 3, 3}},
             {1.0, DrawingSurface::Centimeters, {0.1, 0.1, 0.1, 0.1}, {4, 4, 4, 4}}};
         for (const auto &[ratio, scaleMode, box, pixels] : table) {
-            QScreen *screen = QGuiApplication::screens().at(ratios.indexOf(ratio));
             DrawingBox drawing;
-            drawing.setGeometry(QRect(screen->geometry().topLeft(), QSize(10, 10)));
-            drawing.winId();
-            drawing.windowHandle()->setScreen(screen);
-            drawing.show();
-            drawing.resize(200, 30); // a new backing image at the same ratio
-            QCOMPARE(drawing.devicePixelRatioF(), ratio);
+            showOn(drawing, ratio, {200, 30});
             drawing.setBackColor(Qt::white);
             drawing.setScaleMode(scaleMode);
             drawing.Line(
@@ -46,6 +54,22 @@ private slots:
             const QImage shown = drawing.grab().toImage();
             QCOMPARE(TestSupport::darkBounds(shown, 128), pixels);
             QCOMPARE(shown.pixel(pixels.topLeft()), qRgb(0, 0, 0));
+        }
+    }
+
+    // A ZIP+4 fills the preview strip whole at every ratio, on a 120 dpi screen, bars of one width.
+    void barCodeFillsTheStrip()
+    {
+        for (const qreal ratio : {1.0, 1.25, 1.5, 2.0}) {
+            DrawingBox strip;
+            showOn(strip, ratio, {4320 / 15, 330 / 15});
+            strip.setBackColor(Qt::white);
+            strip.setCurrentX(50);
+            strip.setCurrentY(50);
+            basPostNet::DrawPostNet(u"12180-1234"_s, strip);
+            const QList<int> bars = TestSupport::darkColumnRuns(strip.grab().toImage());
+            QCOMPARE(bars.size(), 52);
+            QCOMPARE(bars.count(bars.constFirst()), 52);
         }
     }
 
@@ -96,13 +120,15 @@ int main(int argc, char *argv[])
     if (!config.open())
         return 1;
     config.write(R"({"screens":[
-        {"name":"a","x":0,"y":0,"width":800,"height":600,"logicalDpi":96},
+        {"name":"a","x":0,"y":0,"width":800,"height":600,"logicalDpi":120},
         {"name":"b","x":800,"y":0,"width":800,"height":600,"logicalDpi":96},
         {"name":"c","x":1600,"y":0,"width":800,"height":600,"logicalDpi":96},
         {"name":"d","x":2400,"y":0,"width":800,"height":600,"logicalDpi":96}]})");
     config.flush();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
     qputenv("QT_SCREEN_SCALE_FACTORS", "a=1;b=1.25;c=1.5;d=2");
+    // The first screen keeps 120 dpi at a ratio of 1, as when 1.25 is rounded down to 1.
+    qputenv("QT_SCALE_FACTOR_ROUNDING_POLICY", "Floor");
     QApplication app(argc, argv);
     ControlsTest test;
     return QTest::qExec(&test, argc, argv);

@@ -367,18 +367,8 @@ private:
         QVERIFY(m_dialog->scriptUsed());
     }
 
-    // The bars shown: runs of columns holding dark pixels.
-    int bars()
-    {
-        const QImage image = c().picPostNet->grab().toImage();
-        int count = 0;
-        for (int x = 0, before = 0, dark = 0; x < image.width(); ++x, before = dark) {
-            for (int y = dark = 0; y < image.height(); ++y)
-                dark |= qGray(image.pixel(x, y)) < 128;
-            count += dark && !before;
-        }
-        return count;
-    }
+    // The bars shown.
+    int bars() { return int(TestSupport::darkColumnRuns(c().picPostNet->grab().toImage()).size()); }
 
     // Return address, logo and bar code on, the recipient set; the shared folder holds another's.
     void fillEnvelope()

@@ -40,6 +40,22 @@ QRect darkBounds(const QImage &image, int below)
     return bounds;
 }
 
+QList<int> darkColumnRuns(const QImage &image)
+{
+    QList<int> runs;
+    for (int x = 0, before = 0; x < image.width(); ++x) {
+        int dark = 0;
+        for (int y = 0; y < image.height() && !dark; ++y)
+            dark = qGray(image.pixel(x, y)) < 128;
+        if (dark && before)
+            ++runs.last();
+        else if (dark)
+            runs.append(1);
+        before = dark;
+    }
+    return runs;
+}
+
 QByteArray runTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;

@@ -16,6 +16,8 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 [[nodiscard]] QString dataPath(const QString &name);
 // The bounds of the pixels darker than the given grey.
 [[nodiscard]] QRect darkBounds(const QImage &image, int below);
+// The widths of the runs of columns that hold a dark pixel, left to right: a bar code's bars.
+[[nodiscard]] QList<int> darkColumnRuns(const QImage &image);
 // A program's standard output; empty when it fails or runs over 30 seconds.
 [[nodiscard]] QByteArray runTool(const QString &program, const QStringList &arguments);
 

@@ -1,5 +1,6 @@
 #include "drawingbox.h"
 
+#include "layouttwips.h"
 #include "platform/screen.h"
 
 #include <QLoggingCategory>
@@ -19,6 +20,12 @@ namespace {
     return std::floor(devicePosition + 0.5);
 }
 
+// Twips to device pixels, at the scale the window is laid out in.
+[[nodiscard]] double devicePixelsPerTwip(qreal ratio)
+{
+    return ratio / LayoutTwips::PerPixel;
+}
+
 [[nodiscard]] int clampedEdge(double edge, int limit)
 {
     if (!(edge > 0.0))
@@ -26,11 +33,16 @@ namespace {
     return edge > limit ? limit : static_cast<int>(edge);
 }
 
+// The width is rounded once rather than at each edge, so boxes of one width
+// (the bars of a bar code) are one width in device pixels at any scale; the
+// top and bottom are each snapped, so boxes that share a line keep sharing it.
 [[nodiscard]] QRect deviceBox(double left, double top, double right, double bottom, QSize bounds)
 {
+    const double rounded = std::floor(right - left + 0.5);
+    const double width = rounded >= 1.0 ? rounded : 1.0; // NaN too
     left = snappedEdge(left);
+    right = left + width;
     top = snappedEdge(top);
-    right = std::max(snappedEdge(right), left + 1.0);
     bottom = std::max(snappedEdge(bottom), top + 1.0);
     const int l = clampedEdge(left, bounds.width());
     const int t = clampedEdge(top, bounds.height());
@@ -74,7 +86,7 @@ float DrawingBox::ScaleWidth() const
 {
     const qreal ratio = devicePixelRatioF();
     const double devicePixels = qCeil(width() * ratio);
-    return pen().fromTwips(devicePixels / ratio * Screen::TwipsPerPixelX());
+    return pen().fromTwips(devicePixels / devicePixelsPerTwip(ratio));
 }
 
 float DrawingBox::TwipsPerPixelX() const
@@ -120,11 +132,11 @@ void DrawingBox::updateDevicePixels(const QRect &box)
 
 QRect DrawingBox::deviceRectFor(float x1, float y1, float x2, float y2) const
 {
-    const double devicePixelsPerTwip = m_image.devicePixelRatio() / Screen::TwipsPerPixelX();
-    const double left = pen().toTwips(std::min(x1, x2)) * devicePixelsPerTwip;
-    const double right = pen().toTwips(std::max(x1, x2)) * devicePixelsPerTwip;
-    const double top = pen().toTwips(std::min(y1, y2)) * devicePixelsPerTwip;
-    const double bottom = pen().toTwips(std::max(y1, y2)) * devicePixelsPerTwip;
+    const double scale = devicePixelsPerTwip(m_image.devicePixelRatio());
+    const double left = pen().toTwips(std::min(x1, x2)) * scale;
+    const double right = pen().toTwips(std::max(x1, x2)) * scale;
+    const double top = pen().toTwips(std::min(y1, y2)) * scale;
+    const double bottom = pen().toTwips(std::max(y1, y2)) * scale;
     return deviceBox(left, top, right, bottom, m_image.size());
 }
 

@@ -28,7 +28,9 @@ public:
     // past the widget at a fractional pixel ratio.
     [[nodiscard]] float ScaleWidth() const override;
     [[nodiscard]] float TwipsPerPixelX() const override;
-    // Fills the device pixels whose centres lie in the box, and at least one.
+    // Fills the device pixels whose centres lie in the box, and at least one;
+    // the box's width is rounded as a whole, so equal boxes are equally wide.
+    // Twips map to pixels as the window is laid out, 15 to a logical pixel.
     void Line(float x1, float y1, float x2, float y2) override;
 
     // Changes whenever the drawing may have changed: a clear, a new back

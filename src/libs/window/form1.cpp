@@ -7,6 +7,7 @@
 #include "controls/drawingbox.h"
 #include "controls/focusevents.h"
 #include "controls/imagebox.h"
+#include "controls/layouttwips.h"
 #include "controls/picturebox.h"
 #include "controls/pictures.h"
 #include "handlers/addressfiles.h"
@@ -32,10 +33,9 @@
 
 namespace {
 
-// The layout is designed in twips; at 96 dpi one logical pixel is 15 twips.
 constexpr int px(int twips)
 {
-    return twips / 15;
+    return LayoutTwips::toPixels(twips);
 }
 
 void place(QWidget *widget, int left, int top, int width, int height)
