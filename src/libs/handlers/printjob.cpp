@@ -76,9 +76,8 @@ void PrintJob::printEnvelope()
         qCWarning(lcPrint) << "An edge space of" << chosen.marginInches
                            << "inches fits no envelope; printing with none";
     }
-    const EnvelopeLayout layout = layoutFor(choice);
     if (confirmPrinter())
-        printPage(pageContent(choice, layout));
+        printPage(pageContent(choice));
 }
 
 EnvelopeSelection PrintJob::selection() const
@@ -114,22 +113,15 @@ bool PrintJob::confirmPrinter()
     return m_dialog.ShowPrinter(*m_printer);
 }
 
-// An empty return-address box prints no return address at all.
-EnvelopePageContent PrintJob::pageContent(
-    const EnvelopeChoice &choice, const EnvelopeLayout &layout) const
+EnvelopePageContent PrintJob::pageContent(const EnvelopeChoice &choice) const
 {
-    EnvelopePageContent content;
-    content.layout = layout;
-    content.printLogo = m_controls.Check1->isChecked();
-    if (content.printLogo)
-        content.logo = m_controls.Image1->picture();
-    if (const QString from = m_controls.FromAddr->text(); !from.isEmpty())
-        content.returnLines = printedLines(from);
-    content.recipientLines = printedLines(m_controls.ToAddr->text());
-    content.fontPosition = choice.fontPosition;
-    content.printBarCode = m_controls.Check2->isChecked();
-    content.zipDigits = m_state.ZipDigits;
-    return content;
+    EnvelopeLook look;
+    look.choice = choice;
+    look.returnAddress = m_controls.FromAddr->text();
+    look.printLogo = m_controls.Check1->isChecked();
+    look.logo = m_controls.Image1->picture();
+    look.printBarCode = m_controls.Check2->isChecked();
+    return envelopeContent(look, m_controls.ToAddr->text(), m_state.ZipDigits);
 }
 
 void PrintJob::printPage(const EnvelopePageContent &content)

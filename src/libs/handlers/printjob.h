@@ -49,8 +49,7 @@ private:
     [[nodiscard]] EnvelopeSelection selection() const;
     [[nodiscard]] std::optional<FeedSide> selectedFeedSide() const;
     [[nodiscard]] bool confirmPrinter();
-    [[nodiscard]] EnvelopePageContent pageContent(
-        const EnvelopeChoice &choice, const EnvelopeLayout &layout) const;
+    [[nodiscard]] EnvelopePageContent pageContent(const EnvelopeChoice &choice) const;
     void printPage(const EnvelopePageContent &content);
 
     const Form1Controls &m_controls;

@@ -21,6 +21,23 @@ QStringList printedLines(const QString &boxText)
     return LineReader::lines(QString(boxText + QLatin1StringView("\r\n")));
 }
 
+EnvelopePageContent envelopeContent(
+    const EnvelopeLook &look, const QString &recipient, const QString &zipDigits)
+{
+    EnvelopePageContent content;
+    content.layout = layoutFor(look.choice);
+    content.printLogo = look.printLogo;
+    if (look.printLogo)
+        content.logo = look.logo;
+    if (!look.returnAddress.isEmpty())
+        content.returnLines = printedLines(look.returnAddress);
+    content.recipientLines = printedLines(recipient);
+    content.fontPosition = look.choice.fontPosition;
+    content.printBarCode = look.printBarCode;
+    content.zipDigits = zipDigits;
+    return content;
+}
+
 EnvelopePage::EnvelopePage(EnvelopePageContent content, BarCodeDrawer drawBarCode)
     : m_content(std::move(content))
     , m_drawBarCode(std::move(drawBarCode))

@@ -30,6 +30,23 @@ struct EnvelopePageContent
 // text that ends with a line break has an empty line at its end.
 [[nodiscard]] QStringList printedLines(const QString &boxText);
 
+// What every envelope of a print shares: the choices, the return address as its
+// box holds it, the logo and the two switches.
+struct EnvelopeLook
+{
+    EnvelopeChoice choice;
+    QString returnAddress;
+    bool printLogo = false;
+    QImage logo;
+    bool printBarCode = false;
+};
+
+// The page of one envelope for the recipient's text (as its box holds it, lines
+// joined by CR LF) and the ZIP digits of its bar code. An empty return address
+// prints none at all.
+[[nodiscard]] EnvelopePageContent envelopeContent(
+    const EnvelopeLook &look, const QString &recipient, const QString &zipDigits);
+
 // Draws the bar code of the digits at the surface's pen.
 using BarCodeDrawer = std::function<void(const QString &digits, DrawingSurface &surface)>;
 

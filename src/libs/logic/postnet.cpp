@@ -130,22 +130,28 @@ void DrawBar(DrawingSurface &surface, const qint32 &barKind)
     surface.setCurrentY(y);
 }
 
-void DrawPostNet(QString text, DrawingSurface &surface)
+std::optional<int> checkDigit(QStringView text)
 {
-    const QStringView digits = withoutOuterSpaces(text);
-
     // Wide enough for any text a QString can hold.
     qint64 digitSum = 0;
     bool anyDigit = false;
-    for (QChar c : digits) {
+    for (QChar c : text) {
         if (isDigit(c)) {
             digitSum += digitValue(c);
             anyDigit = true;
         }
     }
     if (!anyDigit)
+        return std::nullopt;
+    return static_cast<int>((10 - digitSum % 10) % 10);
+}
+
+void DrawPostNet(QString text, DrawingSurface &surface)
+{
+    const QStringView digits = withoutOuterSpaces(text);
+    const std::optional<int> check = checkDigit(digits);
+    if (!check)
         return;
-    const int checkDigit = static_cast<int>((10 - digitSum % 10) % 10);
 
     VisibleBars bars(surface);
     if (!bars.draw(FullBar))
@@ -154,7 +160,7 @@ void DrawPostNet(QString text, DrawingSurface &surface)
         if (isDigit(c) && !bars.drawDigit(digitValue(c)))
             return;
     }
-    if (bars.drawDigit(checkDigit))
+    if (bars.drawDigit(*check))
         bars.draw(FullBar);
 }
 

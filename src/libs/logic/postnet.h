@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // POSTNET bar codes, drawn bar by bar at a fixed size in twips on any surface.
 namespace basPostNet {
 
@@ -17,6 +19,10 @@ inline constexpr qint32 FullBar = 1;
 // the lower part of a full one) and moves the pen one bar pitch to the right.
 // The surface's unit is the same afterwards.
 void DrawBar(DrawingSurface &surface, const qint32 &barKind);
+
+// The check digit of the digits in the text (other characters count nothing):
+// with it, their sum is a multiple of 10. Nothing when the text has no digit.
+[[nodiscard]] std::optional<int> checkDigit(QStringView text);
 
 // Draws the bar code of the digits in the text, with its check digit and the
 // frame bars, starting at the pen. Other characters are ignored; a text
