@@ -1,6 +1,7 @@
 #include "intelligentmail.h"
 
 #include <QList>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <array>
