@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <limits>
-#include <map>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -165,96 +164,60 @@ private slots:
     // USPS-B-3200's four encoding examples: one tracking code with each length of routing code.
     void intelligentMailExamples()
     {
-        const std::pair<QString, QString> table[] = {
-            {QString(), u"ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT"_s},
-            {u"01234"_s, u"DTTAFADDTTFTDTFTFDTDDADADAFADFATDDFTAAAFDTTADFAAATDFDTDFADDDTDFFT"_s},
-            {u"012345678"_s,
-                u"ADFTTAFDTTTTFATTADTAAATFTFTATDAAAFDDADATATDTDTTDFDTDATADADTDFFTFA"_s},
-            {u"01234567891"_s,
-                u"AADTFFDFTDADTAADAATFDTDDAAADDTDTTDAFADADDDTFFFDDTTTADFAAADFTDAADA"_s}};
-        for (const auto &[routing, bars] : table) {
-            const IntelligentMail::Encoding encoding
-                = IntelligentMail::encode(u"01234567094987654321", routing);
-            QCOMPARE(std::tuple(encoding.bars, encoding.error), std::tuple(bars, QString()));
-        }
+        const std::pair<QStringView, QStringView> table[] = {
+            {u"", u"ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT"},
+            {u"01234", u"DTTAFADDTTFTDTFTFDTDDADADAFADFATDDFTAAAFDTTADFAAATDFDTDFADDDTDFFT"},
+            {u"012345678", u"ADFTTAFDTTTTFATTADTAAATFTFTATDAAAFDDADATATDTDTTDFDTDATADADTDFFTFA"},
+            {u"01234567891", u"AADTFFDFTDADTAADAATFDTDDAAADDTDTTDAFADADDDTFFFDDTTTADFAAADFTDAADA"}};
+        for (const auto &[routing, bars] : table)
+            QCOMPARE(IntelligentMail::encode(u"01234567094987654321", routing).bars, bars);
     }
 
-    // Every field's check, reached from the command line or the encoder, names the field.
+    // Field checks, serial runs, tracking codes: each text begins as expected, or is empty where
+    // valid; a refusal names its field, a run too long for the serial's width gives its numbers.
     void intelligentMailFieldChecks()
     {
-        const auto parse
-            = [](QStringView line) { return IntelligentMail::parseFields(line).error; };
-        const auto encode = [](QStringView tracking, QStringView routing) {
-            return IntelligentMail::encode(tracking, routing).error;
-        };
-        const QString tracking = u"01234567094987654321"_s;
-        const std::pair<QString, QString> table[] = {{parse(u"00,040,123456,000000001"), {}},
-            {parse(u"94,999,912345678,999999"), {}}, {parse(u"00,040,812345,999999999"), {}},
-            {parse(u"05,040,123456,000000001"),
-                u"Barcode ID \"05\" must be two digits, the second 0 to 4."_s},
-            {parse(u"0,040,123456,000000001"), u"Barcode ID \"0\""_s},
-            {parse(u"0x,040,123456,000000001"), u"Barcode ID"_s},
-            {parse(u"00,40,123456,000000001"), u"Service type \"40\" must be three digits."_s},
-            {parse(u"00,0\uFF140,123456,000000001"), u"Service type"_s},
-            {parse(u"00,040,923456,000000001"),
-                u"Mailer ID \"923456\" must be six digits starting with 0 to 8, or nine starting "
-                "with 9."_s},
-            {parse(u"00,040,812345678,000001"), u"Mailer ID"_s},
-            {parse(u"00,040,1234567,00000001"), u"Mailer ID"_s},
-            {parse(u"00,040,123456,00000001"),
-                u"Serial \"00000001\" must be 9 digits with a 6-digit Mailer ID."_s},
-            {parse(u"00,040,912345678,000000001"),
-                u"Serial \"000000001\" must be 6 digits with a 9-digit Mailer ID."_s},
-            {parse(u"00,040,123456, 00000001"), u"Serial"_s},
-            {parse(u"00,040,123456"), u"Expected BARCODE_ID,SERVICE_TYPE,MAILER_ID,FIRST_SERIAL"_s},
-            {parse(u"00,040,123456,000000001,"), u"Expected"_s}, {parse(u""), u"Expected"_s},
-            {encode(tracking, u"12345678901"), {}}, {encode(tracking, u"123456789"), {}},
-            {encode(tracking, u"1234"), u"Routing code \"1234\" must be 0, 5, 9 or 11 digits."_s},
-            {encode(tracking, u"123456"), u"Routing code"_s},
-            {encode(tracking, u"1234567890"), u"Routing code"_s},
-            {encode(tracking, u"1234-"), u"Routing code"_s},
-            {encode(u"0123456709498765432", u""), u"Tracking code \"0123456709498765432\""_s},
-            {encode(u"012345670949876543210", u""), u"Tracking code"_s},
-            {encode(u"0123456709498765432x", u""), u"Tracking code"_s},
-            {encode(u"05234567094987654321", u""), u"Barcode ID \"05\""_s}};
-        for (const auto &[error, fragment] : table)
-            QVERIFY2(fragment.isEmpty() ? error.isEmpty() : error.startsWith(fragment),
-                qPrintable(error + u" / "_s + fragment));
+        using namespace IntelligentMail;
+        const Fields six = parseFields(u"01,234,567094,999999998").fields;
+        const Fields nine = parseFields(u"01,234,956709498,000007").fields;
+        const std::pair<QString, QStringView> table[] = {
+            {checkBarcodeId(u"05"), u"Barcode ID \"05\" must be two digits, the second 0 to 4."},
+            {checkServiceType(u"40"), u"Service type \"40\" must be three digits."},
+            {checkMailerId(u"923456"), u"Mailer ID \"923456\" must be six digits starting with 0"},
+            {checkSerial(u"1", u"123456"), u"Serial \"1\" must be 9 digits with a 6-digit Mailer"},
+            {checkSerial(u"1", u"912345678"), u"Serial \"1\" must be 6 digits with a 9-digit"},
+            {checkRoutingCode(u"1234"), u"Routing code \"1234\" must be 0, 5, 9 or 11 digits."},
+            {parseFields(u"1,2").error, u"Expected BARCODE_ID,SERVICE_TYPE,MAILER_ID,FIRST_SERIAL"},
+            {encode(u"0123456709498765432x", {}).error, u"Tracking code \"0123456709498765432x\""},
+            {checkSerialRun(six, 3),
+                u"3 envelopes from serial 999999998 need serials up to "
+                u"1000000000, past 999999999, the largest of 9 digits."},
+            {checkSerialRun(nine, 999994),
+                u"999994 envelopes from serial 000007 need serials up to "
+                u"1000000, past 999999, the largest of 6 digits."},
+            {checkSerialRun(six, -1), u"The number of envelopes, -1, must not be negative."},
+            {checkSerialRun(six, std::numeric_limits<qint64>::max()), u"9223372036854775807 env"},
+            {encode(u"05234567094987654321", {}).error, u"Barcode ID"}, {checkBarcodeId(u"94"), {}},
+            {encode(u"01234567094987654321", u"1234").error, u"Routing code"},
+            {checkBarcodeId(u"0"), u"Barcode ID"}, {checkServiceType(u"0\uFF140"), u"Service type"},
+            {checkServiceType(u"999"), {}}, {checkMailerId(u"812345678"), u"Mailer ID"},
+            {checkMailerId(u"912345678"), {}}, {checkRoutingCode(u"123456"), u"Routing"},
+            {checkRoutingCode(u"1234567890"), u"Routing"}, {checkRoutingCode(u""), {}},
+            {checkRoutingCode(u"123456789"), {}}, {parseFields(u"1,2,3,4,").error, u"Expected"},
+            {parseFields(u"00,0,1,1").error, u"Service"}, {checkSerialRun(six, 2), {}},
+            {trackingCode(six, 2), {}}, {checkSerialRun(nine, 999993), {}},
+            {checkSerialRun(six, 0), {}}, {trackingCode(nine, 999993), {}},
+            {trackingCode(six, -1), {}}, {checkSerialRun({}, 1), u"Barcode ID"},
+            {trackingCode({}, 0), {}}, {trackingCode(six, 1), u"01234567094999999999"},
+            {trackingCode(nine, 999992), u"01234956709498999999"},
+            {trackingCode(nine, 0), u"01234956709498000007"}};
+        for (const auto &[text, expected] : table)
+            QVERIFY2(
+                expected.isEmpty() ? text.isEmpty() : text.startsWith(expected), qPrintable(text));
     }
 
-    // A run may use every serial of the first one's width and no more; envelope k has serial + k.
-    void intelligentMailSerialRuns()
-    {
-        using IntelligentMail::Fields;
-        const Fields six {u"01"_s, u"234"_s, u"567094"_s, u"999999998"_s};
-        const Fields nine {u"01"_s, u"234"_s, u"956709498"_s, u"000007"_s};
-        const Fields wrong {u"01"_s, u"234"_s, u"567094"_s, u"98"_s};
-        const qint64 most = std::numeric_limits<qint64>::max();
-        const std::tuple<Fields, qint64, QString, QString> table[] = {
-            {six, 1, {}, u"01234567094999999998"_s}, {six, 2, {}, u"01234567094999999999"_s},
-            {six, 3,
-                u"3 envelopes from serial 999999998 need serials up to 1000000000, past "
-                "999999999, the largest of 9 digits."_s,
-                {}},
-            {nine, 1, {}, u"01234956709498000007"_s}, {nine, 999993, {}, u"01234956709498999999"_s},
-            {nine, 999994,
-                u"999994 envelopes from serial 000007 need serials up to 1000000, past 999999, "
-                "the largest of 6 digits."_s,
-                {}},
-            {six, most, u"9223372036854775807 envelopes"_s, {}}, {six, 0, {}, {}},
-            {six, -1, u"The number of envelopes, -1, must not be negative."_s, {}},
-            {wrong, 1, u"Serial \"98\""_s, {}}};
-        for (const auto &[fields, count, overflow, lastCode] : table) {
-            QCOMPARE(
-                IntelligentMail::checkSerialRun(fields, count).left(overflow.size()), overflow);
-            QCOMPARE(IntelligentMail::checkSerialRun(fields, count).isEmpty(), overflow.isEmpty());
-            QCOMPARE(IntelligentMail::trackingCode(fields, count - 1), lastCode);
-        }
-        QCOMPARE(IntelligentMail::trackingCode(nine, 0), u"01234956709498000007"_s);
-    }
-
-    // 65 bars at 20 to 24 an inch, 0.015 to 0.025 in wide in whole pixels where any fit, of
-    // four heights about one tracker band, in twips whatever the unit; the pen moves 65 pitches.
+    // 65 bars in twips whatever the unit, 20 to 24 an inch, 0.015-0.025 in wide in whole pixels
+    // where any fit, full or reaching up or down from one tracker band; the pen moves 65 pitches.
     void intelligentMailBars()
     {
         const QString bars = IntelligentMail::encode(u"01234567094987654321", u"01234").bars;
@@ -266,28 +229,25 @@ private slots:
             surface.setCurrentY(200);
             surface.setScaleMode(DrawingSurface::Centimeters);
             IntelligentMail::drawBars(bars, surface);
-            QCOMPARE(surface.ScaleMode(), DrawingSurface::Centimeters);
             const QList<RecordingSurface::Box> &boxes = surface.boxes();
-            QCOMPARE(boxes.size(), 65);
-            const float pitch = (boxes[64].x1 - boxes[0].x1) / 64;
-            QVERIFY(pitch >= 60 && pitch <= 72);
+            const float pitch = (boxes.value(64).x1 - boxes.value(0).x1) / 64;
+            QVERIFY(boxes.size() == 65 && pitch >= 60 && pitch <= 72);
             QCOMPARE(IntelligentMail::symbolWidth(surface), 64 * pitch + width);
-            std::map<char16_t, std::pair<float, float>> spans;
+            const auto tracker = boxes.value(bars.indexOf(u'T')),
+                       full = boxes.value(bars.indexOf(u'F'));
+            QVERIFY(full.y1 == 200 && full.y2 >= 380 && full.y2 <= 437.6f && tracker.y1 > 200);
+            QVERIFY(tracker.y2 - tracker.y1 >= 56.16f && tracker.y2 - tracker.y1 <= 82.08f);
             for (int i = 0; i < 65; ++i) {
                 const RecordingSurface::Box &box = boxes[i];
                 QVERIFY(box.scaleMode == DrawingSurface::Twips
-                    && std::abs(box.x1 - 100 - i * pitch) < 0.01f);
-                QVERIFY(std::abs(box.x2 - box.x1 - width) < 0.01f);
-                const std::pair<float, float> span(box.y1 - 200, box.y2 - 200);
-                QCOMPARE(spans.emplace(bars[i].unicode(), span).first->second, span);
+                    && std::abs(box.x1 - 100 - i * pitch) < 0.01f
+                    && std::abs(box.x2 - box.x1 - width) < 0.01f);
+                const bool ascends = u"FA"_s.contains(bars[i]),
+                           descends = u"FD"_s.contains(bars[i]);
+                QCOMPARE(QPointF(box.y1, box.y2),
+                    QPointF(ascends ? full.y1 : tracker.y1, descends ? full.y2 : tracker.y2));
             }
-            const auto [trackerTop, trackerBottom] = spans[u'T'];
-            const auto [fullTop, fullBottom] = spans[u'F'];
-            QVERIFY(fullTop == 0 && fullBottom >= 180 && fullBottom <= 237.6f);
-            QVERIFY(trackerBottom - trackerTop >= 56.16f && trackerBottom - trackerTop <= 82.08f);
-            QVERIFY(trackerTop > 0 && trackerBottom < fullBottom);
-            QCOMPARE(spans[u'A'], std::pair(fullTop, trackerBottom));
-            QCOMPARE(spans[u'D'], std::pair(trackerTop, fullBottom));
+            QCOMPARE(surface.ScaleMode(), DrawingSurface::Centimeters);
             surface.setScaleMode(DrawingSurface::Twips);
             QCOMPARE(
                 QPointF(surface.CurrentX(), surface.CurrentY()), QPointF(100 + 65 * pitch, 200));
