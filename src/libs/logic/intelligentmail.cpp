@@ -49,7 +49,7 @@ constexpr float MaxBarWidth = 36.0f; // 0.025 in
     return mailerId.startsWith(u'9') ? 6 : 9;
 }
 
-// How many serials there are from the first one up to the widest of its width.
+// How many serials there are from the first one up to the largest of its width.
 [[nodiscard]] quint64 serialsFrom(QStringView firstSerial)
 {
     quint64 limit = 1;
