@@ -62,6 +62,8 @@ struct Encoding
 // negative or that serial would be wider.
 [[nodiscard]] QString trackingCode(const Fields &fields, qint64 envelope);
 
+// The bars of a 20-digit tracking code and a routing code, or the refusal of
+// the first that is wrong (the barcode ID's check for the tracking code).
 [[nodiscard]] Encoding encode(QStringView trackingCode, QStringView routingCode);
 
 // Sizes in twips. Every bar spans part of the full bar's height: a full bar
@@ -73,8 +75,9 @@ inline constexpr float FullBarHeight = 210; // 0.146 in
 inline constexpr float TrackerTop = 70; // 0.049 in below the top of a full bar
 inline constexpr float TrackerBottom = 140; // a tracker 0.049 in high
 
-// The caller places the pen so that this much stays clear of print around the
-// bars: 0.125 in left and right, 0.028 in above and below.
+// The bars cover symbolWidth() by FullBarHeight from the pen; the caller
+// places the pen so that this much around them stays clear of print:
+// 0.125 in left and right, 0.028 in above and below.
 inline constexpr float QuietZoneLeftRight = 180;
 inline constexpr float QuietZoneAboveBelow = 40.32f;
 
