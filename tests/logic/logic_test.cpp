@@ -1,4 +1,5 @@
 #include "logic/envelopepage.h"
+#include "logic/intelligentmail.h"
 #include "logic/postnet.h"
 #include "logic/zipextraction.h"
 #include "support/recordingsurface.h"
@@ -6,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -163,6 +166,100 @@ private slots:
             QCOMPARE(drawn, bars);
             QCOMPARE(QPointF(surface.CurrentX(), surface.CurrentY()),
                 QPointF(50 + 67 * bars.size(), 60));
+        }
+    }
+
+    // USPS-B-3200's four encoding examples, and two routing codes (bars from another encoder) that
+    // with them tell every entry of the bar table from the bits next to it.
+    void intelligentMailExamples()
+    {
+        const std::pair<QStringView, QStringView> table[] = {
+            {u"", u"ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT"},
+            {u"01234", u"DTTAFADDTTFTDTFTFDTDDADADAFADFATDDFTAAAFDTTADFAAATDFDTDFADDDTDFFT"},
+            {u"012345678", u"ADFTTAFDTTTTFATTADTAAATFTFTATDAAAFDDADATATDTDTTDFDTDATADADTDFFTFA"},
+            {u"01234567891", u"AADTFFDFTDADTAADAATFDTDDAAADDTDTTDAFADADDDTFFFDDTTTADFAAADFTDAADA"},
+            {u"835926059", u"FAAATATTFATAADDFADATATAFTFTTFTDAFADATFTFFADDAADFAFDTFFTFFADTAFFTF"},
+            {u"66413043517", u"AFDAADFFTAFAFDDTDFDATTTADFFTDATTATTATTFDTDTAAAAFFDFATFTFFFDAATFTF"}};
+        for (const auto &[routing, bars] : table)
+            QCOMPARE(IntelligentMail::encode(u"01234567094987654321", routing).bars, bars);
+    }
+
+    // Field checks, serial runs, tracking codes: each text begins as expected, or is empty where
+    // valid; a refusal names its field, a run too long for the serial's width gives its numbers.
+    void intelligentMailFieldChecks()
+    {
+        using namespace IntelligentMail;
+        const Fields six = parseFields(u"01,234,567094,999999998").fields;
+        const Fields nine = parseFields(u"01,234,956709498,000007").fields;
+        const std::pair<QString, QStringView> table[] = {
+            {checkBarcodeId(u"05"), u"Barcode ID \"05\" must be two digits, the second 0 to 4."},
+            {checkServiceType(u"40"), u"Service type \"40\" must be three digits."},
+            {checkMailerId(u"923456"), u"Mailer ID \"923456\" must be six digits starting with 0"},
+            {checkSerial(u"1", u"123456"), u"Serial \"1\" must be 9 digits with a 6-digit Mailer"},
+            {checkSerial(u"1", u"912345678"), u"Serial \"1\" must be 6 digits with a 9-digit"},
+            {checkRoutingCode(u"1234"), u"Routing code \"1234\" must be 0, 5, 9 or 11 digits."},
+            {parseFields(u"1,2").error, u"Expected BARCODE_ID,SERVICE_TYPE,MAILER_ID,FIRST_SERIAL"},
+            {encode(u"0123456709498765432x", {}).error, u"Tracking code \"0123456709498765432x\""},
+            {checkSerialRun(six, 3),
+                u"3 envelopes from serial 999999998 need serials up to "
+                u"1000000000, past 999999999, the largest of 9 digits."},
+            {checkSerialRun(nine, 999994),
+                u"999994 envelopes from serial 000007 need serials up to "
+                u"1000000, past 999999, the largest of 6 digits."},
+            {checkSerialRun(six, -1), u"The number of envelopes, -1, must not be negative."},
+            {checkSerialRun(six, std::numeric_limits<qint64>::max()), u"9223372036854775807 env"},
+            {encode(u"05234567094987654321", {}).error, u"Barcode ID"}, {checkBarcodeId(u"94"), {}},
+            {encode(u"01234567094987654321", u"1234").error, u"Routing code"},
+            {checkBarcodeId(u"0"), u"Barcode ID"}, {checkServiceType(u"0\uFF140"), u"Service type"},
+            {checkMailerId(u"812345678"), u"Mailer ID"}, {checkRoutingCode(u"123456"), u"Routing"},
+            {checkRoutingCode(u"1234567890"), u"Routing"},
+            {parseFields(u"1,2,3,4,").error, u"Expected"},
+            {parseFields(u"00,0,1,1").error, u"Service"}, {checkSerialRun(six, 2), {}},
+            {trackingCode(six, 2), {}}, {checkSerialRun(six, 0), {}},
+            {trackingCode(nine, 999993), {}}, {trackingCode(six, -1), {}},
+            {checkSerialRun({}, 1), u"Barcode ID"}, {trackingCode({}, 0), {}},
+            {trackingCode(six, 1), u"01234567094999999999"},
+            {trackingCode(nine, 999992), u"01234956709498999999"},
+            {trackingCode(nine, 0), u"01234956709498000007"}};
+        for (const auto &[text, expected] : table)
+            QVERIFY2(
+                expected.isEmpty() ? text.isEmpty() : text.startsWith(expected), qPrintable(text));
+    }
+
+    // 65 bars in twips whatever the unit, 20 to 24 an inch, 0.015-0.025 in wide in whole pixels
+    // where any fit, full or reaching up or down from one tracker band; the pen moves 65 pitches.
+    void intelligentMailBars()
+    {
+        const QString bars = IntelligentMail::encode(u"01234567094987654321", u"01234").bars;
+        const std::pair<float, float> table[] = {{2.4f, 28.8f}, {15, 30}, {7.5f, 30}, {12, 24},
+            {20, 21.6f}, {30, 30}, {40, 36}, {0, 28.8f}, {qInf(), 28.8f}};
+        for (const auto &[pixelSize, width] : table) {
+            RecordingSurface surface(pixelSize);
+            surface.setCurrentX(100);
+            surface.setCurrentY(200);
+            surface.setScaleMode(DrawingSurface::Centimeters);
+            IntelligentMail::drawBars(bars, surface);
+            const QList<RecordingSurface::Box> &boxes = surface.boxes();
+            const float pitch = (boxes.value(64).x1 - boxes.value(0).x1) / 64;
+            QVERIFY(boxes.size() == 65 && pitch >= 60 && pitch <= 72);
+            QCOMPARE(IntelligentMail::symbolWidth(surface), 64 * pitch + width);
+            const auto tracker = boxes.value(bars.indexOf(u'T')),
+                       full = boxes.value(bars.indexOf(u'F'));
+            QVERIFY(full.y1 == 200 && full.y2 >= 380 && full.y2 <= 437.6f && tracker.y1 > 200);
+            QVERIFY(tracker.y2 - tracker.y1 >= 56.16f && tracker.y2 - tracker.y1 <= 82.08f);
+            for (int i = 0; i < 65; ++i) {
+                const RecordingSurface::Box &box = boxes[i];
+                QVERIFY(box.scaleMode == DrawingSurface::Twips
+                    && std::abs(box.x1 - 100 - i * pitch) < 0.01f
+                    && std::abs(box.x2 - box.x1 - width) < 0.01f);
+                QCOMPARE(QPointF(box.y1, box.y2),
+                    QPointF(u"FA"_s.contains(bars[i]) ? full.y1 : tracker.y1,
+                        u"FD"_s.contains(bars[i]) ? full.y2 : tracker.y2));
+            }
+            QCOMPARE(surface.ScaleMode(), DrawingSurface::Centimeters);
+            surface.setScaleMode(DrawingSurface::Twips);
+            QCOMPARE(
+                QPointF(surface.CurrentX(), surface.CurrentY()), QPointF(100 + 65 * pitch, 200));
         }
     }
 
