@@ -54,6 +54,8 @@ private slots:
             const QImage shown = drawing.grab().toImage();
             QCOMPARE(TestSupport::darkBounds(shown, 128), pixels);
             QCOMPARE(shown.pixel(pixels.topLeft()), qRgb(0, 0, 0));
+            drawing.resize(220, 30); // a larger box keeps what was drawn
+            QCOMPARE(TestSupport::darkBounds(drawing.grab().toImage(), 128), pixels);
         }
     }
 

@@ -35,7 +35,7 @@ private slots:
         const std::pair<const char *, const char *> table[] = {{"", "|/-/-"}, {"A,B", "A,B|/A/A,B"},
             {"A\r\n", "A|/A/A"}, {"A\r", "A|/A/A"}, {"\r\n", "|//-"}, {"A\rB", "A|B|/A/B"},
             {"A\nB\r\n", "A|B|/A/B"}, {"A\n\nB\n", "A||B|/A/B"}, {"A\r\r\nB", "A||B|/A/B"},
-            {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|/a, b/d"}, {"\"ab", "\"ab|/ab/\"ab"},
+            {" \t\"a, b\",c\r\nd", " \t\"a, b\",c|d|/a, b/d"}, {"\"ab", "\"ab|/ab/\"ab"}, {"\"\",x", "\"\",x|//\"\",x"},
             {"  \r\nx\r\n \t", "  |x| \t|//-"}};
         for (const auto &[text, outcome] : table) {
             const QString all = QString::fromLatin1(text);

@@ -62,7 +62,7 @@ bool isPrivateFolder(const QString &path)
             << "Runtime folder " << path << " belongs to another user; not used";
         return false;
     }
-    return (seen.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
+    return ::chmod(native.constData(), 0700) == 0;
 }
 
 } // namespace

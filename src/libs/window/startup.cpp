@@ -118,13 +118,9 @@ void Startup::restoreEdgeSpace()
 
 void Startup::restorePrintLogo()
 {
-    const SettingsFileState file = m_store.readState(SettingsFiles::PrLogo);
-    const Form1Controls &c = m_controls;
-    if (file)
-        c.Image1->setVisible(true);
-    const bool on = RestoreRules::printLogo(file);
-    c.Check1->setChecked(on);
-    c.Image1->setVisible(on);
+    const bool on = RestoreRules::printLogo(m_store.readState(SettingsFiles::PrLogo));
+    m_controls.Check1->setChecked(on);
+    m_controls.Image1->setVisible(on);
 }
 
 void Startup::restorePostNet()
