@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (QString::fromUtf8(bytes).toUtf8() == bytes)
         FUZZ_CHECK(text == QString::fromUtf8(bytes) && TextCodec::encode(text) == bytes);
 
-    QStringList lines = QString(text).replace(u"\r\n"_s, u"\r"_s).split(u'\r');
+    QStringList lines
+        = QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').split(u'\n');
     if (lines.constLast().isEmpty()) // a break at the end starts no line
         lines.removeLast();
     FUZZ_CHECK(LineReader::lines(text) == lines);
