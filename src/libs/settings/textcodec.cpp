@@ -79,7 +79,7 @@ Utf8Sequence utf8SequenceAt(const uchar *at, const uchar *end)
 
 namespace TextCodec {
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
