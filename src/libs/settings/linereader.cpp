@@ -2,6 +2,8 @@
 
 #include "blanks.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QChar CarriageReturn = u'\r';
@@ -13,11 +15,8 @@ constexpr QChar Comma = u',';
 // Files written by Linux editors end their lines with LF alone.
 qsizetype lineEnd(QStringView text, qsizetype from)
 {
-    for (qsizetype i = from; i < text.size(); ++i) {
-        if (text[i] == CarriageReturn || text[i] == LineFeed)
-            return i;
-    }
-    return text.size();
+    const auto isBreak = [](QChar c) { return c == CarriageReturn || c == LineFeed; };
+    return std::find_if(text.begin() + from, text.end(), isBreak) - text.begin();
 }
 
 // Where the line after the one ending at `end` starts: past CR LF, CR or LF.

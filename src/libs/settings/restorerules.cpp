@@ -12,15 +12,24 @@ namespace {
 constexpr int DefaultFontSize = 1; // "Medium"
 constexpr int DefaultEnvelopeSize = 1;
 
+// The first line alone is decoded: a CR or LF byte is never part of a longer
+// character, so the first one ends the line whatever the bytes before it.
+QString decodedFirstLine(const QByteArray &bytes)
+{
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    return TextCodec::decode(
+        QByteArrayView(bytes.cbegin(), std::find_if(bytes.cbegin(), bytes.cend(), isBreak)));
+}
+
 // A line or field that cannot be read (empty file) leaves the value empty.
 QString firstLineOf(const QByteArray &bytes)
 {
-    return LineReader::firstLine(TextCodec::decode(bytes)).value_or(QString());
+    return LineReader::firstLine(decodedFirstLine(bytes)).value_or(QString());
 }
 
 QString firstFieldOf(const QByteArray &bytes)
 {
-    return LineReader::firstField(TextCodec::decode(bytes)).value_or(QString());
+    return LineReader::firstField(decodedFirstLine(bytes)).value_or(QString());
 }
 
 bool isAllBlanks(const QString &text)

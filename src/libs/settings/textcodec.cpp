@@ -31,12 +31,11 @@ struct Utf8Sequence
     char32_t codePoint = 0;
 };
 
-// The strict UTF-8 sequence starting at bytes[at]: no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
+// The strict UTF-8 sequence starting at `at`, which is before `end`: no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+Utf8Sequence utf8SequenceAt(const uchar *at, const uchar *end)
 {
-    const auto byteAt = [&](qsizetype i) { return static_cast<uchar>(bytes[at + i]); };
-    const uchar lead = byteAt(0);
+    const uchar lead = at[0];
     if (lead < 0x80)
         return {1, lead};
 
@@ -64,14 +63,14 @@ Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
     } else {
         return {};
     }
-    if (at + length > bytes.size())
+    if (length > end - at)
         return {};
-    if (byteAt(1) < secondMin || byteAt(1) > secondMax)
+    if (at[1] < secondMin || at[1] > secondMax)
         return {};
     for (qsizetype i = 1; i < length; ++i) {
-        if (!isContinuation(byteAt(i)))
+        if (!isContinuation(at[i]))
             return {};
-        codePoint = (codePoint << 6) | (byteAt(i) & 0x3F);
+        codePoint = (codePoint << 6) | (at[i] & 0x3F);
     }
     return {length, codePoint};
 }
@@ -80,15 +79,16 @@ Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
 
 namespace TextCodec {
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const Utf8Sequence sequence = utf8SequenceAt(bytes, at);
+    const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
+    const uchar *const end = at + bytes.size();
+    while (at < end) {
+        const Utf8Sequence sequence = utf8SequenceAt(at, end);
         if (sequence.length == 0) {
-            text.append(QChar(fromWindows1252(static_cast<uchar>(bytes[at]))));
+            text.append(QChar(fromWindows1252(*at)));
             ++at;
             continue;
         }
