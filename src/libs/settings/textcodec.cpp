@@ -33,9 +33,9 @@ struct Utf8Sequence
 
 // The strict UTF-8 sequence starting at bytes[at]: no overlong forms, no
 // surrogates, nothing above U+10FFFF.
-Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
+Utf8Sequence utf8SequenceAt(const uchar *bytes, qsizetype size, qsizetype at)
 {
-    const auto byteAt = [&](qsizetype i) { return static_cast<uchar>(bytes[at + i]); };
+    const auto byteAt = [&](qsizetype i) { return bytes[at + i]; };
     const uchar lead = byteAt(0);
     if (lead < 0x80)
         return {1, lead};
@@ -64,7 +64,7 @@ Utf8Sequence utf8SequenceAt(const QByteArray &bytes, qsizetype at)
     } else {
         return {};
     }
-    if (at + length > bytes.size())
+    if (at + length > size)
         return {};
     if (byteAt(1) < secondMin || byteAt(1) > secondMax)
         return {};
@@ -82,25 +82,40 @@ namespace TextCodec {
 
 QString decode(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    // Text that is valid UTF-8 throughout, the usual case, goes through Qt's decoder at its
+    // speed: its rules of validity are these, but it drops a byte order mark at the start.
+    if (!bytes.startsWith("\xEF\xBB\xBF") && QByteArrayView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
+    // No more characters than bytes: a four-byte sequence gives two.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
     qsizetype at = 0;
     while (at < bytes.size()) {
-        const Utf8Sequence sequence = utf8SequenceAt(bytes, at);
+        const Utf8Sequence sequence = utf8SequenceAt(in, bytes.size(), at);
         if (sequence.length == 0) {
-            text.append(QChar(fromWindows1252(static_cast<uchar>(bytes[at]))));
+            *out++ = fromWindows1252(in[at]);
             ++at;
             continue;
         }
         const char32_t codePoint = sequence.codePoint;
         if (QChar::requiresSurrogates(codePoint)) {
-            text.append(QChar(QChar::highSurrogate(codePoint)));
-            text.append(QChar(QChar::lowSurrogate(codePoint)));
+            *out++ = QChar::highSurrogate(codePoint);
+            *out++ = QChar::lowSurrogate(codePoint);
         } else {
-            text.append(QChar(static_cast<char16_t>(codePoint)));
+            *out++ = static_cast<char16_t>(codePoint);
         }
         at += sequence.length;
     }
+    text.truncate(out - reinterpret_cast<const char16_t *>(text.constData()));
+    return text;
+}
+
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype at = 0; at < bytes.size(); ++at)
+        text[at] = QChar(fromWindows1252(static_cast<uchar>(bytes[at])));
     return text;
 }
 
