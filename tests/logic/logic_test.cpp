@@ -286,9 +286,11 @@ private slots:
             {card("ORG:Globex;Sales\r\nADR;TYPE=WORK:;;1 A St;;;;\r\n"
                   "ADR;TYPE=HOME;TYPE=PREF:;;2 B St;;;;\r\nADR;TYPE=HOME:;;3 C St;;;;\r\n"),
                 {u"1 Globex: Globex | 2 B St"_s}},
-            {card("FN;ENCODING=QUOTED-PRINTABLE;CHARSET=WINDOWS-1252:Caf=E9 =80 =ZZ = x\r\n"
+            {card("FN;ENCODING=QUOTED-PRINTABLE;CHARSET=WINDOWS-1252:Caf=e9 =80 =ZZ = x\r\n"
                   "ADR;PREF=3:;;4 D St\r\nADR;PREF=x:;;5 E St\r\n"),
                 {u"1 Café € =ZZ = x: Café € =ZZ = x | 5 E St"_s}},
+            {card("FN:Al\r\nADR;TYPE=HOME;PREF=2:;;7 G St\r\nADR;PREF=1:;;8 H St\r\n"),
+                {u"1 Al: Al | 8 H St"_s}},
             {card("FN;CHARSET=SHIFT_JIS:Ren\xC3\xA9\r\nthis line has no colon\r\n:\r\n"
                   "ADR;PREF=2:;;6 F St;;;;Canada\r\nADR;PREF=1:;;;;;;USA\r\n"),
                 {u"1 René: René | 6 F St | Canada"_s}},
@@ -323,11 +325,11 @@ private slots:
                     u"3 Cy Dunn: Cy Dunn | 3 Work St | Troy"_s, u"4 Di Lo: Di Lo | Albany"_s}},
             {outlook + "Al,,Poe,,1 Work St,Troy,2 Home St,Albany",
                 {u"street=Business Street"_s, u"first=Company"_s}, {u"2 Poe: Poe | 1 Work St"_s}},
-            {"Display Name\tFirst Name\tLast\tAddress\rJo Ray\tJo\tRay\t1 Elm\r\n\r"
+            {"Display Name\tFirst Name\tLast\tAddress\rJo Ray\tJo\tRay\t\"1 Elm\rRear\"\r\n\r"
              "X\t\t\t\nBo Lee\tBo\tLee\t2 Elm",
                 {u"last=Last"_s, u"first=first name"_s},
-                {u"2 Jo Ray: Jo Ray | 1 Elm"_s, u"5 Bo Lee: Bo Lee | 2 Elm"_s,
-                    u"skipped 4 : no address in the row"_s}},
+                {u"2 Jo Ray: Jo Ray | 1 Elm | Rear"_s, u"6 Bo Lee: Bo Lee | 2 Elm"_s,
+                    u"skipped 5 : no address in the row"_s}},
             {"Name;Street\nAl;1 Elm\nBo;2 Elm", {}, {u"2 Al: Al | 1 Elm"_s, u"3 Bo: Bo | 2 Elm"_s}},
             {"Company,City\n", {},
                 {u"error 1 : cannot tell which column holds the street; columns found: \"Company\", \"City\"; name them with --column street=\"HEADER\" --column city=\"HEADER\" ... (fields: name, first, last, company, street, street2, city, state, zip, country)"_s}},
