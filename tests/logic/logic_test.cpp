@@ -291,6 +291,8 @@ private slots:
                 {u"1 Café € =ZZ = x: Café € =ZZ = x | 5 E St"_s}},
             {card("FN:Al\r\nADR;TYPE=HOME;PREF=2:;;7 G St\r\nADR;PREF=1:;;8 H St\r\n"),
                 {u"1 Al: Al | 8 H St"_s}},
+            {card("FN:Jo=41\r\nADR;TYPE=WORK:;;1 A St\r\nADR;TYPE=postal,home:;;2 B St\r\n"),
+                {u"1 Jo=41: Jo=41 | 2 B St"_s}},
             {card("FN;CHARSET=SHIFT_JIS:Ren\xC3\xA9\r\nthis line has no colon\r\n:\r\n"
                   "ADR;PREF=2:;;6 F St;;;;Canada\r\nADR;PREF=1:;;;;;;USA\r\n"),
                 {u"1 René: René | 6 F St | Canada"_s}},
@@ -331,6 +333,7 @@ private slots:
                 {u"2 Jo Ray: Jo Ray | 1 Elm | Rear"_s, u"6 Bo Lee: Bo Lee | 2 Elm"_s,
                     u"skipped 5 : no address in the row"_s}},
             {"Name;Street\nAl;1 Elm\nBo;2 Elm", {}, {u"2 Al: Al | 1 Elm"_s, u"3 Bo: Bo | 2 Elm"_s}},
+            {"Name,Display Name,Street,Address\nAl,Bo,1 Elm,2 Oak", {}, {u"2 Al: Al | 1 Elm"_s}},
             {"Company,City\n", {},
                 {u"error 1 : cannot tell which column holds the street; columns found: \"Company\", \"City\"; name them with --column street=\"HEADER\" --column city=\"HEADER\" ... (fields: name, first, last, company, street, street2, city, state, zip, country)"_s}},
         };
@@ -348,12 +351,14 @@ private slots:
                                 "Al,AL,1 A St,, Troy ,NY,,United  States\n"
                                 "Al,,1 A St,\" \n Floor 2 \",,,12180,Canada\n"
                                 "Al,,1 A St,,,,,Country 2\n"
-                                "Al,,1 A St,,,,12180,Guinea-Bissau\n";
-        const QStringList expected = {u"2 Acme: Acme | 1 A St | Troy"_s,
-            u"3 Al: Al | 1 A St | NY 12180"_s,
-            u"4 Al: Al | 1 A St | Troy 12180 | The United States Of America"_s,
-            u"5 Al: Al | 1 A St | Troy, NY"_s, u"6 Al: Al | 1 A St | Floor 2 | 12180 | Canada"_s,
-            u"8 Al: Al | 1 A St"_s, u"9 Al: Al | 1 A St | 12180 | Guinea\u2010Bissau"_s};
+                                "Al,,1 A St,,,,12180,Guinea-Bissau\n"
+                                "Al,,,,,,12180,\n";
+        const QStringList expected
+            = {u"2 Acme: Acme | 1 A St | Troy"_s, u"3 Al: Al | 1 A St | NY 12180"_s,
+                u"4 Al: Al | 1 A St | Troy 12180 | The United States Of America"_s,
+                u"5 Al: Al | 1 A St | Troy, NY"_s,
+                u"6 Al: Al | 1 A St | Floor 2 | 12180 | Canada"_s, u"8 Al: Al | 1 A St"_s,
+                u"9 Al: Al | 1 A St | 12180 | Guinea\u2010Bissau"_s, u"10 Al: Al | 12180"_s};
         QCOMPARE(readList(rows, ListFormat::Delimited), expected);
     }
 
