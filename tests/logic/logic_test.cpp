@@ -1,9 +1,12 @@
+#include "logic/addresslist.h"
 #include "logic/envelopepage.h"
 #include "logic/intelligentmail.h"
 #include "logic/postnet.h"
 #include "logic/zipextraction.h"
 #include "support/recordingsurface.h"
+#include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -35,6 +38,31 @@ QString framedBars(QStringView digits)
     for (QChar digit : digits)
         bars += groups.mid(5 * (digit.unicode() - u'0'), 5);
     return bars + u'F';
+}
+
+// A list as comparable text: "line name: first | second", "skipped line name: why", "error line
+// name: why".
+QStringList described(const AddressList &list)
+{
+    QStringList text;
+    const auto notice = [](const QString &kind, const ListNotice &n) {
+        return u"%1 %2 %3: %4"_s.arg(kind, QString::number(n.line), n.name, n.message);
+    };
+    for (const ListedEnvelope &e : list.envelopes)
+        text << u"%1 %2: %3"_s.arg(QString::number(e.line), e.name, e.lines.join(u" | "_s));
+    for (const ListNotice &n : list.skipped)
+        text << notice(u"skipped"_s, n);
+    if (list.error)
+        text << notice(u"error"_s, *list.error);
+    return text;
+}
+
+QStringList readList(const QByteArray &bytes, ListFormat format, const QStringList &choices = {})
+{
+    ColumnChoice columns;
+    for (const QString &choice : choices)
+        columns.choose(choice);
+    return described(readAddressList(bytes, format, columns));
 }
 
 } // namespace
@@ -277,6 +305,220 @@ private slots:
             QCOMPARE(extractZipDigits(text), digits);
             QCOMPARE(holdsZipCharacter(text), text.contains(QRegularExpression(u"[0-9-]"_s)));
         }
+    }
+    // Each exported list read whole: lines, names, line numbers, skipped cards and rows, errors.
+    void listFixtures()
+    {
+        const QString found
+            = uR"(columns found: "Nom", "Société", "Rue", "Code postal", "Ville", "Pays")"_s;
+        const QString fields
+            = uR"(; name them with --column street="HEADER" --column city="HEADER" ... (fields: name, first, last, company, street, street2, city, state, zip, country))"_s;
+        const QStringList french = {u"name=nom"_s, u"company=Société"_s, u"street= Rue "_s,
+            u"zip=Code postal"_s, u"city=Ville"_s, u"country=Pays"_s};
+        const std::tuple<QString, ListFormat, QStringList, QStringList> table[] = {
+            {u"thunderbird.csv"_s, ListFormat::Delimited, {},
+                {u"2 Jane Doe: Jane Doe | Acme Anvils | 12 Elm Street | Apt 4B | Springfield, IL 62704"_s,
+                    u"3 Bob Ray: Bob Ray | Ray & Co | 500 Main St | Suite 200 | Troy, NY 12180-3590"_s,
+                    u"5 Ann Lee: Ann Lee | 1 Rue Peel | Montréal, QC H3A 1A1 | Canada"_s,
+                    u"7 Dana Fox: Dana Fox | Unter den Linden 77 | Berlin 10117"_s,
+                    u"skipped 6 Carl Roe: no address in the row"_s}},
+            {u"google.csv"_s, ListFormat::Delimited, {},
+                {u"2 María García: María García | Google | 1600 Amphitheatre Pkwy | Building 43 | Mountain View, CA 94043"_s,
+                    u"6 Tom Baker: Tom Baker | PO Box 18 | Bar Harbor, ME 04609"_s,
+                    u"7 Lena Park: Lena Park | 22 Oak Ave | Portland, OR 97201"_s,
+                    u"10 Globex Corporation: Globex Corporation | 1 Globex Way | PO Box 7 | Cypress Creek, OR 97000"_s,
+                    u"skipped 11 Phone Only: no address in the row"_s}},
+            {u"google-new.csv"_s, ListFormat::Delimited, {},
+                {u"2 John Q Public: John Q Public | Initech | 100 Main St | Austin, TX 78701"_s,
+                    u"4 Initrode: Initrode | 77 Industrial Blvd | Dock 3 | Dayton, OH 45402"_s}},
+            {u"excel-europe.csv"_s, ListFormat::Delimited, {},
+                {u"2 Jürgen Müller: Jürgen Müller | Müller & Söhne GmbH | Hauptstraße 5 | München 80331 | Deutschland"_s,
+                    u"3 Zoë Dupré: Zoë Dupré | Société Générale | 12, rue de l'Église | Paris 75008 | France"_s,
+                    u"4 Ærøskøbing Færgefart: Ærøskøbing Færgefart | Havnen 2 | Ærøskøbing 5970 | Danmark"_s}},
+            {u"contacts.tsv"_s, ListFormat::Delimited, {},
+                {u"2 Wendy Li: Wendy Li | 4 Elm Ct Rear | Unit 2 | Albany, NY 12207"_s,
+                    u"3 Acme Ltd: Acme Ltd | 9 High St | Leeds LS1 4AP | United Kingdom"_s,
+                    u"skipped 5 Sam Oak: no address in the row"_s}},
+            {u"unknown-columns.csv"_s, ListFormat::Delimited, french,
+                {u"2 Élodie Bérard: Élodie Bérard | 8 rue des Écoles | Lyon 69001 | France"_s}},
+            {u"unknown-columns.csv"_s, ListFormat::Delimited, {},
+                {u"error 1 : cannot tell which columns hold the street and the name or company; "_s
+                    + found + fields}},
+            {u"unknown-columns.csv"_s, ListFormat::Delimited, {u"street=Rue"_s},
+                {u"error 1 : cannot tell which column holds the name or the company; "_s + found
+                    + fields}},
+            {u"unknown-columns.csv"_s, ListFormat::Delimited, {u"street=Straße"_s},
+                {u"error 1 : no column is named \"Straße\"; "_s + found}},
+            {u"open-quote.csv"_s, ListFormat::Delimited, {},
+                {u"error 3 : a quoted field is not closed before the end of the file"_s}},
+            {u"vcard21.vcf"_s, ListFormat::VCard, {},
+                {u"1 Jürgen Müller: Jürgen Müller | Müller Feinkost GmbH | Hauptstraße 5 | 2. Stock | Hinterhaus | München 80331 | Deutschland"_s,
+                    u"11 Renée Bédard: Renée Bédard | 12 rue de l'Église | Québec, QC G1R 4P5 | Canada"_s,
+                    u"17 Pat Kelly: Pat Kelly | 1209 North Orange Street | Wilmington, DE 19801"_s,
+                    u"skipped 29 Quinn Nobody: no postal address (ADR) in the card"_s}},
+            {u"vcard30.vcf"_s, ListFormat::VCard, {},
+                {u"1 Dr. Jane Doe, PhD: Dr. Jane Doe, PhD | Example, Inc. | 200 Work Ave | Building B | Suite 300 | Springfield, IL 62701-1234"_s,
+                    u"13 Sean O'Neil Jr.: Sean O'Neil Jr. | O'Neil Plumbing | 5 Shore Dr; Unit 2 | Quincy, MA 02169"_s,
+                    u"20 Acme Anvils: Acme Anvils | PO Box 42 | Phoenix, AZ 85001"_s,
+                    u"skipped 26 Empty Address: no postal address (ADR) in the card"_s}},
+            {u"vcard40.vcf"_s, ListFormat::VCard, {},
+                {u"1 Simon Perreault: Simon Perreault | 1 Home St | Quebec, QC G1V 1A1 | Canada"_s,
+                    u"8 Yuki Kato: Yuki Kato | 1-1 Chiyoda | Chiyoda-ku, Tokyo 100-0001 | Japan"_s}},
+            {u"unclosed.vcf"_s, ListFormat::VCard, {},
+                {u"error 6 Bea Kim: the card has no END:VCARD before the end of the file"_s}},
+            {u"address.qmf"_s, ListFormat::AddressFile, {},
+                {u"1 Jane Doe: Jane Doe | 12 Elm Street | Springfield, IL 62704"_s}},
+        };
+        for (const auto &[file, format, choices, expected] : table) {
+            const QByteArray bytes
+                = TestSupport::readFile(TestSupport::dataPath(u"lists/"_s + file));
+            QVERIFY2(!bytes.isNull(), qPrintable(file));
+            QCOMPARE(readList(bytes, format, choices), expected);
+        }
+    }
+
+    // vCard forms the exported files do not show: escapes, parameter forms, charsets, odd lines.
+    void vCardDetails()
+    {
+        const auto card = [](const QByteArray &body) {
+            return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\n") + body + "END:VCARD\r\n";
+        };
+        const std::pair<QByteArray, QStringList> table[] = {
+            {"", {u"error 0 : no BEGIN:VCARD in the file"_s}},
+            {"\xEF\xBB\xBF\r\nbegin:vcard\nN:Public;John;Quinlan,Paul;Mr.;Esq.\n"
+             "ADR:;;1 Elm\\N2nd\\\\3rd;Troy;NY;12180\nend:vcard",
+                {u"2 Mr. John Quinlan Paul Public Esq.: Mr. John Quinlan Paul Public Esq. | 1 Elm | 2nd\\3rd | Troy, NY 12180"_s}},
+            {card("ORG:Globex;Sales\r\nADR;TYPE=WORK:;;1 A St;;;;\r\n"
+                  "ADR;TYPE=HOME;TYPE=PREF:;;2 B St;;;;\r\nADR;TYPE=HOME:;;3 C St;;;;\r\n"),
+                {u"1 Globex: Globex | 2 B St"_s}},
+            {card("FN;ENCODING=QUOTED-PRINTABLE;CHARSET=WINDOWS-1252:Caf=e9 =80 =ZZ = x\r\n"
+                  "ADR;PREF=3:;;4 D St\r\nADR;PREF=x:;;5 E St\r\n"),
+                {u"1 Café € =ZZ = x: Café € =ZZ = x | 5 E St"_s}},
+            {card("FN:Al\r\nADR;TYPE=HOME;PREF=2:;;7 G St\r\nADR;PREF=1:;;8 H St\r\n"),
+                {u"1 Al: Al | 8 H St"_s}},
+            {card("FN:Jo=41\r\nADR;TYPE=WORK:;;1 A St\r\nADR;TYPE=postal,home:;;2 B St\r\n"),
+                {u"1 Jo=41: Jo=41 | 2 B St"_s}},
+            {card("FN;CHARSET=SHIFT_JIS:Ren\xC3\xA9\r\nthis line has no colon\r\n:\r\n"
+                  "ADR;PREF=2:;;6 F St;;;;Canada\r\nADR;PREF=1:;;;;;;USA\r\n"),
+                {u"1 René: René | 6 F St | Canada"_s}},
+            {"BEGIN:VCARD\r\nVERSION:2.1\r\nFN;QUOTED-PRINTABLE:Al=\r\nEND:VCARD\r\n"
+             "BEGIN:VCARD\r\nFN:Bo\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n",
+                {u"error 8 : the card has no END:VCARD before the end of the file"_s}},
+            {"noise\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nFN:Al\r\nEND:VCARD\r\n"
+             "BEGIN:VCARD\r\nFN:Bo\r\n  Ray\r\nADR:;;1 Elm;;;12180\r\nEND:VCARD\r\n",
+                {u"6 Bo Ray: Bo Ray | 1 Elm | 12180"_s,
+                    u"skipped 2 Al: no postal address (ADR) in the card"_s}},
+        };
+        for (const auto &[bytes, expected] : table)
+            QCOMPARE(readList(bytes, ListFormat::VCard), expected);
+    }
+
+    // CSV forms the exported files do not show: quoting, delimiters, groups, choices, line ends.
+    void delimitedDetails()
+    {
+        const QByteArray outlook = "First Name,Middle Name,Last Name,Company,Business Street,"
+                                   "Business City,Home Street,Home City,Home Postal Code\r\n";
+        const std::tuple<QByteArray, QStringList, QStringList> table[] = {
+            {"", {}, {u"error 0 : no header row"_s}},
+            {" \r\n;;\r\n", {}, {u"error 0 : no header row"_s}},
+            {"Name,Street\r\n", {}, {}},
+            {"\"Full, Name\";Street;City\r\n\"Al \"\"Ace\"\" Poe\";\"12 Oak\" St;Troy\r\n", {},
+                {u"2 Al \"Ace\" Poe: Al \"Ace\" Poe | 12 Oak St | Troy"_s}},
+            {outlook
+                    + "Al,B.,Poe,Poe Inc,1 Work St,Troy,2 Home St,Albany,12207\r\n"
+                      "Cy,,Dunn,,3 Work St,Troy,,Albany\r\nDi,,Lo,,,,,Albany",
+                {},
+                {u"2 Al B. Poe: Al B. Poe | Poe Inc | 2 Home St | Albany 12207"_s,
+                    u"3 Cy Dunn: Cy Dunn | 3 Work St | Troy"_s, u"4 Di Lo: Di Lo | Albany"_s}},
+            {outlook + "Al,,Poe,,1 Work St,Troy,2 Home St,Albany",
+                {u"street=Business Street"_s, u"first=Company"_s}, {u"2 Poe: Poe | 1 Work St"_s}},
+            {"Display Name\tFirst Name\tLast\tAddress\rJo Ray\tJo\tRay\t\"1 Elm\rRear\"\r\n\r"
+             "X\t\t\t\nBo Lee\tBo\tLee\t2 Elm",
+                {u"last=Last"_s, u"first=first name"_s},
+                {u"2 Jo Ray: Jo Ray | 1 Elm | Rear"_s, u"6 Bo Lee: Bo Lee | 2 Elm"_s,
+                    u"skipped 5 : no address in the row"_s}},
+            {"Name;Street\nAl;1 Elm\nBo;2 Elm", {}, {u"2 Al: Al | 1 Elm"_s, u"3 Bo: Bo | 2 Elm"_s}},
+            {"Name,Display Name,Street,Address\nAl,Bo,1 Elm,2 Oak", {}, {u"2 Al: Al | 1 Elm"_s}},
+            {"Company,City\n", {},
+                {u"error 1 : cannot tell which column holds the street; columns found: \"Company\", \"City\"; name them with --column street=\"HEADER\" --column city=\"HEADER\" ... (fields: name, first, last, company, street, street2, city, state, zip, country)"_s}},
+        };
+        for (const auto &[bytes, choices, expected] : table)
+            QCOMPARE(readList(bytes, ListFormat::Delimited, choices), expected);
+    }
+
+    // "City, ST ZIP" of the parts present; no US, no country with digits, no dash after the ZIP.
+    void composedAddressLines()
+    {
+        const QByteArray rows = "Name,Company,Street,Street 2,City,State,ZIP,Country\n"
+                                ",Acme,1 A St,,Troy,,,usa\n"
+                                "Al,,1 A St,,,NY,12180,U.S.A.\n"
+                                "Al,,1 A St,,Troy,,12180,The United States Of America\n"
+                                "Al,AL,1 A St,, Troy ,NY,,United  States\n"
+                                "Al,,1 A St,\" \n Floor 2 \",,,12180,Canada\n"
+                                "Al,,1 A St,,,,,Country 2\n"
+                                "Al,,1 A St,,,,12180,Guinea-Bissau\n"
+                                "Al,,,,,,12180,\n";
+        const QStringList expected
+            = {u"2 Acme: Acme | 1 A St | Troy"_s, u"3 Al: Al | 1 A St | NY 12180"_s,
+                u"4 Al: Al | 1 A St | Troy 12180 | The United States Of America"_s,
+                u"5 Al: Al | 1 A St | Troy, NY"_s,
+                u"6 Al: Al | 1 A St | Floor 2 | 12180 | Canada"_s, u"8 Al: Al | 1 A St"_s,
+                u"9 Al: Al | 1 A St | 12180 | Guinea\u2010Bissau"_s, u"10 Al: Al | 12180"_s};
+        QCOMPARE(readList(rows, ListFormat::Delimited), expected);
+    }
+
+    // A .qmf file: its lines as they are, blank lines at the end dropped, at least one line.
+    void addressFileEnvelope()
+    {
+        const std::pair<QByteArray, QString> table[] = {{"", u"1 : "_s}, {"\r\n \r\n", u"1 : "_s},
+            {"  \r\nBo  Ray\rCaf\xE9\n\nTroy NY 12180\n\n",
+                u"1 Bo Ray:    | Bo  Ray | Café |  | Troy NY 12180"_s}};
+        for (const auto &[bytes, expected] : table)
+            QCOMPARE(readList(bytes, ListFormat::AddressFile), QStringList {expected});
+    }
+
+    // The file name's extension first; for "-" or another one, the content.
+    void listFormatGuess()
+    {
+        using F = ListFormat;
+        const std::tuple<QString, QByteArray, ListFormat> table[] = {
+            {u"a.QMF"_s, "BEGIN:VCARD", F::AddressFile}, {u"a.vcf"_s, "a,b", F::VCard},
+            {u"a.Vcard"_s, "", F::VCard}, {u"a.csv"_s, "", F::Delimited},
+            {u"a.tsv"_s, "", F::Delimited}, {u"a.txt"_s, "BEGIN:VCARD", F::Delimited},
+            {u"-"_s, "\xEF\xBB\xBF\r\n  begin:vcard\r\n", F::VCard},
+            {u"-"_s, "BEGIN:VCAR", F::AddressFile}, {u"list.dat"_s, "Name;Street\n", F::Delimited},
+            {u"-"_s, "Name\tStreet", F::Delimited},
+            {u"-"_s, "Jo Ray\r\n1 Elm, Apt 2", F::AddressFile}, {u"-"_s, "", F::AddressFile}};
+        for (const auto &[name, start, format] : table)
+            QCOMPARE(guessListFormat(name, start), format);
+    }
+
+    // --column FIELD=HEADER: known fields only, and an '=' is needed.
+    void columnChoiceArguments()
+    {
+        ColumnChoice choice;
+        QVERIFY(choice.choose(u"Street=Rue=2"));
+        QVERIFY(choice.choose(u" zip =CP"));
+        QVERIFY(!choice.choose(u"street"));
+        QVERIFY(!choice.choose(u"town=Ville"));
+        QVERIFY(!choice.choose(u"=Ville"));
+        QCOMPARE(choice.header(ListField::Street), u"Rue=2"_s);
+        QCOMPARE(choice.header(ListField::Zip), u"CP"_s);
+        QCOMPARE(listFieldName(ListField::Country), u"country"_s);
+    }
+
+    // 20,000 rows of a Thunderbird export in well under a second.
+    void largeListIsFast()
+    {
+        const QList<QByteArray> lines
+            = TestSupport::readFile(TestSupport::dataPath(u"lists/thunderbird.csv"_s)).split('\n');
+        const QByteArray bytes = lines[0] + '\n' + (lines[1] + '\n').repeated(20000);
+        QElapsedTimer clock;
+        clock.start();
+        const AddressList list = readAddressList(bytes, ListFormat::Delimited);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(list.envelopes.size(), size_t(20000));
+        QCOMPARE(list.envelopes.back().line, 20001);
     }
 };
 

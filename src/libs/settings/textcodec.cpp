@@ -81,26 +81,40 @@ namespace TextCodec {
 
 QString decode(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
+    // Text that is valid UTF-8 throughout, the usual case, goes through Qt's decoder at its
+    // speed: its rules of validity are these, but it drops a byte order mark at the start.
+    if (!bytes.startsWith("\xEF\xBB\xBF") && bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    // No more characters than bytes: a four-byte sequence gives two.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *at = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = at + bytes.size();
     while (at < end) {
         const Utf8Sequence sequence = utf8SequenceAt(at, end);
         if (sequence.length == 0) {
-            text.append(QChar(fromWindows1252(*at)));
+            *out++ = fromWindows1252(*at);
             ++at;
             continue;
         }
         const char32_t codePoint = sequence.codePoint;
         if (QChar::requiresSurrogates(codePoint)) {
-            text.append(QChar(QChar::highSurrogate(codePoint)));
-            text.append(QChar(QChar::lowSurrogate(codePoint)));
+            *out++ = QChar::highSurrogate(codePoint);
+            *out++ = QChar::lowSurrogate(codePoint);
         } else {
-            text.append(QChar(static_cast<char16_t>(codePoint)));
+            *out++ = static_cast<char16_t>(codePoint);
         }
         at += sequence.length;
     }
+    text.truncate(out - reinterpret_cast<const char16_t *>(text.constData()));
+    return text;
+}
+
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype at = 0; at < bytes.size(); ++at)
+        text[at] = QChar(fromWindows1252(static_cast<uchar>(bytes[at])));
     return text;
 }
 

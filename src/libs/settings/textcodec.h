@@ -9,5 +9,8 @@
 // read that way so their accents survive.
 namespace TextCodec {
 [[nodiscard]] QString decode(QByteArrayView bytes);
+// Every byte as Windows-1252, for text that says it is in that encoding (or in
+// Latin-1, which files labelled so almost always mean).
+[[nodiscard]] QString decodeWindows1252(QByteArrayView bytes);
 [[nodiscard]] QByteArray encode(const QString &text);
 } // namespace TextCodec
