@@ -1,5 +1,7 @@
 #include "addresslines.h"
 
+#include "settings/linereader.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -81,28 +83,6 @@ bool isUnitedStates(QStringView country)
         || letters == u"unitedstatesofamerica";
 }
 
-QStringList linesOf(QStringView text)
-{
-    QStringList lines;
-    const auto nextFrom = [&](qsizetype &place, QChar sought, qsizetype from) {
-        if (place < from)
-            place = text.indexOf(sought, from) < 0 ? text.size() : text.indexOf(sought, from);
-        return place;
-    };
-    qsizetype carriageReturn = -1;
-    qsizetype lineFeed = -1;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype end
-            = qMin(nextFrom(carriageReturn, u'\r', start), nextFrom(lineFeed, u'\n', start));
-        lines.append(text.mid(start, end - start).toString());
-        const bool crLf
-            = end + 1 < text.size() && text.data()[end] == u'\r' && text.data()[end + 1] == u'\n';
-        start = end + (crLf ? 2 : 1);
-    }
-    return lines;
-}
-
 QStringList nonBlankLines(QStringView text)
 {
     if (!text.contains(u'\r') && !text.contains(u'\n')) {
@@ -110,7 +90,7 @@ QStringList nonBlankLines(QStringView text)
         return line.isEmpty() ? QStringList() : QStringList {line};
     }
     QStringList lines;
-    for (const QString &line : linesOf(text))
+    for (const QString &line : LineReader::lines(text))
         appendIfNotBlank(lines, line.simplified());
     return lines;
 }

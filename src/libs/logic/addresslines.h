@@ -33,9 +33,6 @@ namespace AddressLines {
 // "US", "USA", "U.S.A.", "United States", "United States of America", in any case.
 [[nodiscard]] bool isUnitedStates(QStringView country);
 
-// The text's lines: CR LF, CR and LF each end one; a break at the very end starts none.
-[[nodiscard]] QStringList linesOf(QStringView text);
-
 // The text's lines, blanks run together, blank lines left out.
 [[nodiscard]] QStringList nonBlankLines(QStringView text);
 

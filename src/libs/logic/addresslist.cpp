@@ -2,6 +2,7 @@
 
 #include "addresslines.h"
 #include "csvreader.h"
+#include "settings/linereader.h"
 #include "settings/textcodec.h"
 #include "vcardreader.h"
 
@@ -44,13 +45,12 @@ ListFormat formatOfContent(QByteArrayView start)
     return ListFormat::AddressFile;
 }
 
-// The file's lines as the window shows them (CR LF, CR and LF end a line; a break at the very
-// end starts none), without the blank lines at the end, and at least one line.
+// The file's lines exactly as Open Address puts them into the recipient box, blank ones at the
+// end too: they move the bar code down on the window's page, so they do on this one. An empty
+// file is one empty line, as an empty box prints.
 QStringList addressFileLines(QStringView text)
 {
-    QStringList lines = AddressLines::linesOf(text);
-    while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
-        lines.removeLast();
+    const QStringList lines = LineReader::lines(text);
     return lines.isEmpty() ? QStringList {QString()} : lines;
 }
 
