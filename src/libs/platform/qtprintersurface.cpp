@@ -87,7 +87,7 @@ void QtPrinterSurface::PaintPicture(
 
 bool QtPrinterSurface::EndDoc()
 {
-    const bool sent = m_ok && (m_page.empty() || paintPage());
+    const bool sent = m_ok && (m_page.empty() || paintOwnPage());
     m_page.clear();
     return sent;
 }
@@ -111,15 +111,20 @@ void QtPrinterSurface::fail(const char *what)
     m_page.clear();
 }
 
-bool QtPrinterSurface::paintPage()
+void QtPrinterSurface::paintPage(QPainter &painter) const
+{
+    for (const PageItem &item : m_page)
+        paintItem(painter, item);
+}
+
+bool QtPrinterSurface::paintOwnPage()
 {
     QPainter painter;
     if (!painter.begin(&m_printer)) {
         fail("cannot begin the document");
         return false;
     }
-    for (const PageItem &item : m_page)
-        paintItem(painter, item);
+    paintPage(painter);
     if (!painter.end() || m_printer.printerState() == QPrinter::Error) {
         fail("cannot finish the document");
         return false;

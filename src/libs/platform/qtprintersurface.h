@@ -52,6 +52,10 @@ public:
     void abortDoc() override;
     [[nodiscard]] bool isOk() const override { return m_ok; }
 
+    // Paints the held page with a painter already active on the printer: the
+    // pages of a longer document, one at a time.
+    void paintPage(QPainter &painter) const;
+
 private:
     struct TextItem
     {
@@ -72,7 +76,7 @@ private:
 
     [[nodiscard]] QRectF boxInTwips(float x1, float y1, float x2, float y2) const;
     void fail(const char *what);
-    bool paintPage();
+    bool paintOwnPage();
     void paintItem(QPainter &painter, const PageItem &item) const;
     [[nodiscard]] double devicePixelsPerTwip() const;
 

@@ -68,6 +68,15 @@ QString SettingsFolderLocator::locate() const
     return {};
 }
 
+QString SettingsFolderLocator::existing() const
+{
+    if (!m_sharedFolder.isEmpty() && isUsableFolder(QFile::encodeName(m_sharedFolder)))
+        return m_sharedFolder;
+    if (!m_fallbackFolder.isEmpty() && QFileInfo(m_fallbackFolder).isDir())
+        return m_fallbackFolder;
+    return {};
+}
+
 bool SettingsFolderLocator::prepareShared() const
 {
     if (m_sharedFolder.isEmpty())

@@ -15,6 +15,8 @@ public:
 
     // The folder to use, or an empty text when neither folder can be used.
     [[nodiscard]] QString locate() const;
+    // The folder locate() would give, where it already exists; nothing is made.
+    [[nodiscard]] QString existing() const;
 
     [[nodiscard]] QString sharedFolder() const { return m_sharedFolder; }
     [[nodiscard]] QString fallbackFolder() const { return m_fallbackFolder; }
