@@ -1,4 +1,5 @@
 #include "formfixture.h"
+#include "privatecups.h"
 #include "recordingsurface.h"
 #include "scripteddialog.h"
 
@@ -15,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -49,22 +49,6 @@ class HandlersTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // Before the first QPrinter: Qt finds its printers once per process.
-        m_cups.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_cups.start(u"bash"_s, {QStringLiteral(QUILLMARK_PRIVATE_CUPS), m_cupsDir.path()});
-        while (!m_cups.canReadLine() && m_cups.waitForReadyRead(60000)) { }
-        if ((m_cupsSays = m_cups.readLine()) == "ready\n")
-            qputenv("CUPS_SERVER", QFile::encodeName(m_cupsDir.filePath(u"cups.sock"_s)));
-    }
-
-    void cleanupTestCase()
-    {
-        m_cups.closeWriteChannel();
-        m_cups.waitForFinished();
-    }
-
     // The window with the scripted dialog and the recording printer.
     void init()
     {
@@ -331,17 +315,14 @@ private slots:
     // Landscape on portrait paper: from the logo's top to the bars' foot is 6.5 to 12.135 cm.
     void cupsQueueGetsTheEnvelope()
     {
-        if (m_cupsSays.startsWith("no mount namespace"))
-            QSKIP(m_cupsSays.constData()); // not root, or a container that forbids it
-        QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), m_cupsSays.constData());
+        if (!m_cups.skipReason().isEmpty())
+            QSKIP(m_cups.skipReason().constData());
+        QVERIFY2(m_cups.failure().isEmpty(), m_cups.failure().constData());
         fillEnvelope();
         m_dialog->choosePrinter(u"QuillmarkPDF"_s);
         m_f->form().printJob().setSurfaceFactory({});
         QTest::mouseClick(c().Print, Qt::LeftButton);
-        const auto pdf = [this] {
-            const QDir out(m_cupsDir.filePath(u"pdf"_s));
-            return out.filePath(out.entryList({u"*.pdf"_s}).value(0));
-        };
+        const auto pdf = [this] { return m_cups.pdfs().value(0); };
         QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(pdf()).trimmed().endsWith("%%EOF"), 90000);
         const QImage page = QImage::fromData(TestSupport::runTool(
             u"pdftoppm"_s, {u"-r"_s, u"100"_s, u"-singlefile"_s, u"-png"_s, pdf()}));
@@ -383,10 +364,7 @@ private:
         c().ToAddr->setText(Recipient);
     }
 
-    // Under /tmp: the filters run as lp and must reach it.
-    QTemporaryDir m_cupsDir {u"/tmp/quillmark-cups-XXXXXX"_s};
-    QProcess m_cups;
-    QByteArray m_cupsSays;
+    PrivateCups m_cups;
     std::unique_ptr<FormFixture> m_f;
     ScriptedDialog *m_dialog = nullptr;
     std::shared_ptr<RecordingSurface> m_printer;

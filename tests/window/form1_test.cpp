@@ -37,7 +37,10 @@ struct Run
     int status = -1;
     bool shown = false, raised = false;
     QString name; // the window system's class and the desktop file go by it
+    QString opened; // the recipient box as the window opened, then after a later start's file
 };
+// The address files the first start and a later one give on the command line.
+QString g_files[2];
 Run g_second, g_first, *g_run = &g_second;
 QByteArray g_savedOnSignal;
 bool g_secondWroteSettings = true;
@@ -56,13 +59,17 @@ void closeWindowOnceRunning()
                         .join(u' ');
         if (!(run->shown = form != nullptr))
             return QCoreApplication::exit(-2);
+        const auto *to = form->findChild<AddressBox *>(u"ToAddr"_s);
+        run->opened = to->text();
         form->showMinimized();
         auto later = std::async(std::launch::async, [] {
-            return SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder()).anotherCopyRunning();
+            return SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder())
+                .anotherCopyRunning({{}, g_files[1]});
         });
         run->raised
             = QTest::qWaitFor([&later] { return later.wait_for(0s) == std::future_status::ready; })
             && later.get() && QTest::qWaitFor([form] { return !form->isMinimized(); });
+        run->opened += u'|' + to->text();
         auto *from = form->findChild<AddressBox *>(u"FromAddr"_s);
         from->setFocus();
         QTest::keyClicks(from, u"Typed"_s);
@@ -85,6 +92,7 @@ private slots:
         QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
         QCOMPARE(g_first.name, u"Quillmark 2.61 org.quillmark.Quillmark"_s);
         QCOMPARE(g_savedOnSignal, "Typed\r\n");
+        QCOMPARE(g_first.opened, u"First\r\nLine|Later"_s); // its file, then the later start's
     }
 
     // Settings files as start() takes them.
@@ -134,15 +142,16 @@ private slots:
     {
         Form1 &form = m_f->form();
         QStringList seen {form.windowTitle()};
-        for (const char *name : {"frmMargin", "optMargin_5", "Command2", "Picture2", "Picture4",
-                 "ToAddr", "Image1", "Label1", "picPostNet"}) {
+        for (const char *name : {"frmMargin", "optMargin_5", "Command2", "Open", "Picture2",
+                 "Picture4", "ToAddr", "Image1", "Label1", "picPostNet"}) {
             QWidget *w = form.findChild<QWidget *>(QString::fromLatin1(name));
             const QRect r(w->pos() * 15, w->size() * 15);
             seen << QString::asprintf("%s %d %d %d %d", name, r.x(), r.y(), r.width(), r.height());
         }
         QCOMPARE(seen.join(u", "),
             u"Quillmark 2.61, frmMargin 7455 5355 1170 2745, optMargin_5 105 2415 960 225, "
-            "Command2 8715 7665 1695 435, Picture2 105 5460 1740 2160, Picture4 1890 5460 1740 "
+            "Command2 8715 7665 1695 435, Open 8715 6615 1695 435, Picture2 105 5460 1740 2160, "
+            "Picture4 1890 5460 1740 "
             "2160, ToAddr 3180 1815 4320 1695, "
             "Image1 510 555 1020 1020, Label1 7485 1605 1065 225, picPostNet 3180 3510 4320 330"_s);
         QVERIFY(form.minimumSize() == form.maximumSize() && form.size() * 15 == QSize(10590, 8220));
@@ -343,11 +352,15 @@ int main(int argc, char *argv[])
         {
             SingleCopyGuard running(SingleCopyGuard::defaultRuntimeFolder());
             if (!running.anotherCopyRunning())
-                g_second.status = runQuillmark(1, argv, folder);
+                g_second.status = runQuillmark(1, argv, {}, folder);
             g_secondWroteSettings = !QDir(settings.path()).isEmpty();
         }
         g_run = &g_first;
-        g_first.status = runQuillmark(1, argv, folder);
+        g_files[0] = settings.filePath(u"first.qmf"_s);
+        g_files[1] = settings.filePath(u"later.qmf"_s);
+        TestSupport::writeFile(g_files[0], "First\nLine\n");
+        TestSupport::writeFile(g_files[1], "Later\r\n");
+        g_first.status = runQuillmark(1, argv, g_files[0], folder);
         g_savedOnSignal = TestSupport::readFile(settings.filePath(u"from.txt"_s));
         g_run = nullptr;
     }

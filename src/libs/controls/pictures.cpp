@@ -128,6 +128,11 @@ QImage render(Id id, qreal devicePixelRatio)
     return renderAt(id, devicePixelRatio);
 }
 
+QImage logoPlaceholder()
+{
+    return render(Id::LogoPlaceholder, 4.0);
+}
+
 QIcon windowIcon()
 {
     QIcon icon;

@@ -29,6 +29,10 @@ enum class Id
 // screens. A picture that cannot be loaded comes back transparent.
 [[nodiscard]] QImage render(Id id, qreal devicePixelRatio = 1.0);
 
+// The logo placeholder as the logo box shows it and the page prints it, drawn
+// at a generous resolution: it is stretched on screen and printed 1.5 cm wide.
+[[nodiscard]] QImage logoPlaceholder();
+
 // The window icon at 16 pixels (a drawing simplified for that size) and at
 // 24 to 256 pixels.
 [[nodiscard]] QIcon windowIcon();

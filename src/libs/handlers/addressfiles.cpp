@@ -38,12 +38,24 @@ void AddressFiles::Save_Click()
 // focus nor the recipient settings file is touched.
 void AddressFiles::Open_Click()
 {
+    prepareOpenDialog();
+    if (m_dialog.ShowOpen() && !m_dialog.FileName.isEmpty())
+        openFile(m_dialog.FileName);
+}
+
+void AddressFiles::prepareOpenDialog()
+{
     m_dialog.CancelError = true;
     m_dialog.Filter = Filter.toString();
     m_dialog.InitDir = m_store.folder();
-    if (!m_dialog.ShowOpen() || m_dialog.FileName.isEmpty())
-        return;
-    const auto bytes = UserFiles::read(m_dialog.FileName, MaxFileBytes);
+}
+
+// The dialog is left as if it had returned the path: its next use starts there.
+void AddressFiles::openFile(const QString &path)
+{
+    prepareOpenDialog();
+    m_dialog.FileName = path;
+    const auto bytes = UserFiles::read(path, MaxFileBytes);
     const QStringList lines = LineReader::lines(bytes ? TextCodec::decode(*bytes) : QString());
     m_controls.ToAddr->setText(lines.join(QLatin1StringView("\r\n")));
 }

@@ -24,8 +24,12 @@ public:
 
     void Save_Click();
     void Open_Click();
+    // What Open_Click does once its dialog has returned the path.
+    void openFile(const QString &path);
 
 private:
+    void prepareOpenDialog();
+
     const Form1Controls &m_controls;
     const SettingsStore &m_store;
     CommonDialog &m_dialog;

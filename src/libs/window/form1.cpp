@@ -91,13 +91,6 @@ QPushButton *commandButton(const QString &caption, const QString &name, QWidget 
     return button;
 }
 
-// The placeholder is drawn at a generous resolution: it is stretched on screen
-// and printed into a 1.5 cm box.
-QImage logoPlaceholder()
-{
-    return Pictures::render(Pictures::Id::LogoPlaceholder, 4.0);
-}
-
 // Buttons of one group exclude each other only; an automatic grouping by
 // parent would also take in the buttons of the frames.
 template <std::size_t N>
@@ -243,7 +236,7 @@ void Form1::createControls()
 
     c.Image1 = named(new ImageBox(c.Picture1), QStringLiteral("Image1"));
     placeOnPicture(c.Image1, c.Picture1, 480, 525, 1020, 1020);
-    const QImage placeholder = logoPlaceholder();
+    const QImage placeholder = Pictures::logoPlaceholder();
     c.Image1->setPicture(placeholder);
     c.Image2 = named(new ImageBox(this), QStringLiteral("Image2"));
     place(c.Image2, 1440, 7200, 1020, 1020);
@@ -329,6 +322,11 @@ bool Form1::Form_Load()
     // The window opens with the focus on the first control of the tab order.
     m_controls.ToAddr->setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+void Form1::openAddressFile(const QString &path)
+{
+    m_addressFiles->openFile(path);
 }
 
 void Form1::Command2_Click()

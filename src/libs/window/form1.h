@@ -41,6 +41,9 @@ public:
     [[nodiscard]] PrintJob &printJob() { return *m_printJob; }
 
     void Command2_Click();
+    // Opens the address file into the recipient box, as Open Address does with
+    // the file its dialog returns.
+    void openAddressFile(const QString &path);
 
     // Saves what leaving the control being edited saves, keeping it focused:
     // the session is ending and the program may not get to close its window.
