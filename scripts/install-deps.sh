@@ -14,7 +14,7 @@ packages=(
   # print
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
   # tests: headless display, PDF inspection, screenshots, desktop files, the package
-  xvfb xauth poppler-utils imagemagick desktop-file-utils appstream lintian
+  xvfb xauth poppler-utils imagemagick desktop-file-utils shared-mime-info appstream lintian
   # benchmark: a small window manager for start-up on an X11 display
   matchbox-window-manager
   # fuzzing and sanitizers (the clang runtime is added below)

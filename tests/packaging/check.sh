@@ -17,12 +17,18 @@ installed() {
     done >"$scratch/expected"
     printf './usr/%s\n' bin/quillmark share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
         share/icons/hicolor/scalable/apps/$id.svg share/doc/quillmark/{copyright,changelog.gz} \
-        share/man/man1/quillmark.1.gz >>"$scratch/expected"
+        share/man/man1/quillmark.1.gz share/mime/packages/$id.xml \
+        share/bash-completion/completions/quillmark >>"$scratch/expected"
     diff <(sort "$scratch/expected") <(cd "$1" && find . -empty -o ! -type d | sort) || fail "files differ"
     [ -x "$1/usr/bin/quillmark" ] || fail "usr/bin/quillmark is not executable"
 }
 case $1 in
-desktop_file_validate) need desktop-file-validate; desktop-file-validate "$data/$id.desktop" ;;
+desktop_file_validate) # with the address files' type it opens, and the completion's syntax
+    need desktop-file-validate update-mime-database
+    desktop-file-validate "$data/$id.desktop"
+    mkdir -p "$scratch/mime/packages" && cp "$(dirname "$0")/../../packaging/$id.mime.xml" "$scratch/mime/packages/"
+    update-mime-database "$scratch/mime" && grep -q 'application/x-quillmark-address' "$scratch/mime/globs2" || fail "no .qmf type"
+    bash -n "$(dirname "$0")/../../packaging/quillmark.bash-completion" || fail "completion" ;;
 metainfo_validate) # AppStream before 1.0 does not know <developer>: there only warnings and errors fail.
     need appstreamcli
     [[ $(appstreamcli --version) == *" 0."* ]] || strict=--strict
@@ -38,7 +44,7 @@ deb_package)
     deb=$scratch/out/quillmark_${version}_$(dpkg --print-architecture).deb
     dpkg-deb -x "$deb" "$scratch/root"
     installed "$scratch/root"
-    for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 fonts-liberation2; do
+    for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 libcups2 fonts-liberation2; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks $package"
     done
     # In a root of its own the postinst makes the shared folder 777 but leaves one that is there.
