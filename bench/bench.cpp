@@ -6,6 +6,7 @@
 // both alike. Start-up is measured on the X11 display when there is one (run
 // a window manager on it, as users have), offscreen otherwise.
 
+#include "batchbench.h"
 #include "childprocess.h"
 #include "median.h"
 #include "printbench.h"
@@ -106,5 +107,11 @@ int main(int argc, char *argv[])
     const PrintFigures print = measurePrint(runs * 5);
     printRow("envelope to PDF (anchor: plain QPainter)", print.ms, "ms", print.anchorMs);
     printRow("envelope PDF size (anchor: plain QPainter)", print.pdfKiB, "KiB", print.anchorPdfKiB);
+
+    const BatchFigures batch = measureBatch(QStringLiteral(QUILLMARK_PROGRAM), runs);
+    printRow("1,000 envelopes to PDF (anchor: glabels-3-batch)", batch.ms1000, "ms",
+        batch.glabelsMs1000);
+    printRow(
+        "peak memory, 20,000 envelopes (anchor: 200)", batch.peakMiB20000, "MiB", batch.peakMiB200);
     return 0;
 }
