@@ -56,20 +56,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             == (rounded >= first && rounded <= last ? std::optional(int(rounded)) : std::nullopt));
     }
 
-    // The one-value settings read the first line only: saved alone, it gives the same choice.
-    const QByteArray alone = TextCodec::encode(lines.value(0)) + "\r\n";
     const auto inRange = [](std::optional<int> v, int top) { return !v || (*v >= 0 && *v <= top); };
     const std::optional<int> font = fontSize(bytes), envelope = envelopeSize(bytes);
-    FUZZ_CHECK(inRange(font, 2) && inRange(envelope, 2) && fontSize(alone) == font
-        && envelopeSize(alone) == envelope);
-    const Margin edge = margin(bytes), edgeAlone = margin(alone);
-    FUZZ_CHECK(!std::isnan(edge.marginInches) && inRange(edge.button, 5)
-        && edgeAlone.marginInches == edge.marginInches && edgeAlone.button == edge.button);
-    FUZZ_CHECK(!edge.button || std::fabs(edge.marginInches - *edge.button) <= 0.5);
+    const Margin edge = margin(bytes);
     const bool on = printLogo(bytes);
     const std::optional<FeedSide> side = feedSide(bytes);
-    FUZZ_CHECK(printPostNet(bytes) == on && printLogo(alone) == on && feedSide(alone) == side
-        && (!side || bytes.contains(QByteArrayList {"left", "center", "right"}.at(int(*side)))));
+    FUZZ_CHECK(inRange(font, 2) && inRange(envelope, 2) && !std::isnan(edge.marginInches)
+        && inRange(edge.button, 5) && printPostNet(bytes) == on);
+    FUZZ_CHECK(!edge.button || std::fabs(edge.marginInches - *edge.button) <= 0.5);
+    FUZZ_CHECK(!side || bytes.contains(QByteArrayList {"left", "center", "right"}.at(int(*side))));
+    // The one-value settings read the first line only: saved alone, it gives the same choice.
+    if (lines.size() > 1) {
+        const QByteArray alone = TextCodec::encode(lines.constFirst()) + "\r\n";
+        const Margin edgeAlone = margin(alone);
+        FUZZ_CHECK(fontSize(alone) == font && envelopeSize(alone) == envelope
+            && edgeAlone.marginInches == edge.marginInches && edgeAlone.button == edge.button
+            && printLogo(alone) == on && feedSide(alone) == side);
+    }
 
     // The logo path is the last line, when that is not blank.
     const bool blank = QString(lines.value(lines.size() - 1)).remove(u' ').remove(u'\t').isEmpty();
