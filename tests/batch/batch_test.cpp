@@ -167,7 +167,8 @@ private slots:
                     .contains("Pages:           2"));
     }
 
-    // The program itself: no display needed; Ctrl+C leaves no file at the target.
+    // The program itself: no display needed, standard input read to its end, and Ctrl+C leaves
+    // no file at the target.
     void wholeProgram()
     {
         QProcess program;
@@ -176,8 +177,12 @@ private slots:
             environment.remove(QString::fromLatin1(name));
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // would fail without a display
         program.setProcessEnvironment(environment);
-        program.start(
-            QStringLiteral(QUILLMARK_PROGRAM), {u"--list"_s, put(u"list.csv"_s, Contacts)});
+        program.start(QStringLiteral(QUILLMARK_PROGRAM), {u"--list"_s, u"-"_s});
+        program.write(Contacts.left(40)); // a pipe's writer takes its time
+        QVERIFY(program.waitForBytesWritten());
+        QTest::qWait(200);
+        program.write(Contacts.mid(40));
+        program.closeWriteChannel();
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), ExitStatus::Ok);
         QVERIFY(program.readAllStandardOutput().endsWith("\n2 envelopes\n"));
@@ -198,7 +203,7 @@ private slots:
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), ExitStatus::Interrupted);
         QCOMPARE(QDir(m_settings->path()).entryList(QDir::Files | QDir::Hidden),
-            QStringList({u"big.csv"_s, u"from.txt"_s, u"list.csv"_s}));
+            QStringList({u"big.csv"_s, u"from.txt"_s}));
     }
 
 private:

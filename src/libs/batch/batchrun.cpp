@@ -115,14 +115,9 @@ bool BatchRun::readLists()
 
 std::optional<QByteArray> BatchRun::readList(const QString &file)
 {
-    std::optional<QByteArray> bytes;
-    if (file == u"-") {
-        QFile input;
-        if (input.open(stdin, QIODevice::ReadOnly))
-            bytes = input.read(MaxListBytes + 1);
-    } else {
-        bytes = UserFiles::read(file, MaxListBytes + 1);
-    }
+    const std::optional<QByteArray> bytes = file == u"-"
+        ? UserFiles::readStandardInput(MaxListBytes + 1)
+        : UserFiles::read(file, MaxListBytes + 1);
     const QString name = file == u"-" ? u"standard input"_s : file;
     if (!bytes) {
         fail(ExitStatus::BadInput, u"%1: cannot be read"_s.arg(name));

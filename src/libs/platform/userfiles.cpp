@@ -176,6 +176,26 @@ std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
     return bytes;
 }
 
+// A pipe gives what its writer has written so far: read until it ends.
+std::optional<QByteArray> readStandardInput(qint64 maxBytes)
+{
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    while (bytes.size() < maxBytes) {
+        const ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            logFailure("Cannot read", QStringLiteral("standard input"), qt_error_string(errno));
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.append(chunk, got);
+    }
+    return bytes.left(maxBytes);
+}
+
 bool write(const QString &path, const QByteArray &bytes)
 {
     if (!mayFollowLinks(path) || !mayReplace(path))

@@ -20,6 +20,9 @@ namespace UserFiles {
 // The file's first maxBytes bytes; nothing when it cannot be read.
 [[nodiscard]] std::optional<QByteArray> read(const QString &path, qint64 maxBytes);
 
+// Standard input to its end, but no more than maxBytes; nothing when it cannot be read.
+[[nodiscard]] std::optional<QByteArray> readStandardInput(qint64 maxBytes);
+
 // Replaces the file's content, creating it when missing. The new content goes to
 // a temporary file beside it that replaces it once complete; where none can be
 // made or renamed there, or where the file has other names, it is written in place.
