@@ -150,6 +150,41 @@ private slots:
         QVERIFY(m_out.endsWith(u"bar code: off\n1 envelope\n"_s));
     }
 
+    // With --imb, 65 bars of four states where the POSTNET bar code goes, within the standard's
+    // sizes: 20 to 24 bars an inch, bars 0.015 to 0.025 in wide, 0.125 to 0.165 in at full
+    // height, trackers 0.039 to 0.057 in.
+    void intelligentMailOnThePage()
+    {
+        const QString pdf = file(u"imb.pdf"_s);
+        QCOMPARE(run(u"--pdf %1 --imb 00,270,123456,000000998 %2"_s.arg(
+                     pdf, put(u"cy.qmf"_s, "Cy Dunn\r\n3 Ash St\r\nTroy NY 12180\r\n"))),
+            ExitStatus::Ok);
+        QVERIFY2(m_err.endsWith(u"next serial: 000000999\n"_s), qPrintable(m_err));
+        constexpr double Dpi = 600, PixelsPerCm = Dpi / 2.54;
+        // Under the third line of a long envelope fed on the right: the bar code and nothing else.
+        const QRect below(int(8 * PixelsPerCm), int(16.9 * PixelsPerCm), int(10 * PixelsPerCm),
+            int(1 * PixelsPerCm));
+        const QImage bars = QImage::fromData(TestSupport::runTool(u"pdftoppm"_s,
+            {u"-r"_s, u"600"_s, u"-gray"_s, u"-png"_s, u"-singlefile"_s, u"-x"_s,
+                QString::number(below.x()), u"-y"_s, QString::number(below.y()), u"-W"_s,
+                QString::number(below.width()), u"-H"_s, QString::number(below.height()), pdf}));
+        const QList<int> widths = TestSupport::darkColumnRuns(bars);
+        QCOMPARE(widths.size(), 65);
+        const QRect all = TestSupport::darkBounds(bars, 128);
+        const double pitch = (all.width() - widths.constLast()) / 64.0 / Dpi;
+        QVERIFY2(pitch >= 1 / 24.0 && pitch <= 1 / 20.0, qPrintable(QString::number(pitch)));
+        for (const int width : widths)
+            QVERIFY(width / Dpi >= 0.015 && width / Dpi <= 0.025);
+        QVERIFY(all.height() / Dpi >= 0.125 && all.height() / Dpi <= 0.165);
+        int tracker = all.height();
+        for (int x = all.left(); x <= all.right(); ++x) {
+            const QRect column = TestSupport::darkBounds(bars.copy(x, 0, 1, bars.height()), 128);
+            tracker = column.isEmpty() ? tracker : qMin(tracker, column.height());
+        }
+        QVERIFY2(
+            tracker / Dpi >= 0.039 && tracker / Dpi <= 0.057, qPrintable(QString::number(tracker)));
+    }
+
     // Every envelope in one job with a page each; an unknown queue is named and nothing is sent.
     void printsOneJob()
     {
