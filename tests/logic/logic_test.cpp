@@ -6,7 +6,6 @@
 #include "support/recordingsurface.h"
 #include "testsupport.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -505,20 +504,6 @@ private slots:
         QCOMPARE(choice.header(ListField::Street), u"Rue=2"_s);
         QCOMPARE(choice.header(ListField::Zip), u"CP"_s);
         QCOMPARE(listFieldName(ListField::Country), u"country"_s);
-    }
-
-    // 20,000 rows of a Thunderbird export in well under a second.
-    void largeListIsFast()
-    {
-        const QList<QByteArray> lines
-            = TestSupport::readFile(TestSupport::dataPath(u"lists/thunderbird.csv"_s)).split('\n');
-        const QByteArray bytes = lines[0] + '\n' + (lines[1] + '\n').repeated(20000);
-        QElapsedTimer clock;
-        clock.start();
-        const AddressList list = readAddressList(bytes, ListFormat::Delimited);
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(list.envelopes.size(), size_t(20000));
-        QCOMPARE(list.envelopes.back().line, 20001);
     }
 };
 
