@@ -9,8 +9,6 @@
 #include "platform/terminationsignals.h"
 #include "platform/userfiles.h"
 #include "savedlook.h"
-#include "settings/linereader.h"
-#include "settings/textcodec.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -171,7 +169,7 @@ bool BatchRun::prepareLook(const SettingsStore &store)
         fail(ExitStatus::BadInput, u"%1: cannot be read"_s.arg(m_command.returnAddressFile));
         return false;
     }
-    m_look.returnAddress = LineReader::lines(TextCodec::decode(*bytes)).join(u"\r\n"_s);
+    m_look.returnAddress = addressFileText(*bytes);
     return true;
 }
 
@@ -267,6 +265,7 @@ bool BatchRun::setPaper(QPrinter &printer)
 
 int BatchRun::writePdf()
 {
+    const auto termination = stopOnTermination();
     OutputFile output(m_command.pdf);
     if (!output.create())
         return fail(ExitStatus::OutputFailed,
@@ -295,6 +294,7 @@ int BatchRun::print()
     const std::optional<CupsQueue::Destination> queue = CupsQueue::find(m_command.printer, error);
     if (!queue)
         return fail(ExitStatus::OutputFailed, error);
+    const auto termination = stopOnTermination();
     QTemporaryFile spool;
     if (!spool.open())
         return fail(
@@ -318,12 +318,17 @@ int BatchRun::print()
     return ExitStatus::Ok;
 }
 
-// Until pages are made, Ctrl+C ends the program at once, as nothing is written
-// yet; from here on it stops the run between pages and removes what was begun.
+// Until a file is begun, Ctrl+C ends the program at once, as nothing is written
+// yet; from then on it stops the run between pages and removes what was begun.
+std::unique_ptr<TerminationSignals> BatchRun::stopOnTermination()
+{
+    auto termination = std::make_unique<TerminationSignals>();
+    QObject::connect(termination.get(), &TerminationSignals::received, [this] { interrupt(); });
+    return termination;
+}
+
 bool BatchRun::makePages(QPrinter &printer)
 {
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, [this] { interrupt(); });
     EnvelopeDocument document(printer);
     for (const Envelope &envelope : m_envelopes) {
         // A signal's handling runs here, between pages.

@@ -6,10 +6,12 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QPrinter;
+class TerminationSignals;
 class QTextStream;
 class SettingsStore;
 
@@ -50,6 +52,7 @@ private:
     [[nodiscard]] int writePdf();
     [[nodiscard]] int print();
     [[nodiscard]] bool setPaper(QPrinter &printer);
+    [[nodiscard]] std::unique_ptr<TerminationSignals> stopOnTermination();
     [[nodiscard]] bool makePages(QPrinter &printer);
     void progress(int done);
     int fail(int status, const QString &message);

@@ -4,7 +4,7 @@
 #include "controls/form1controls.h"
 #include "platform/commondialog.h"
 #include "platform/userfiles.h"
-#include "settings/linereader.h"
+#include "logic/addresslist.h"
 #include "settings/settingsstore.h"
 #include "settings/textcodec.h"
 
@@ -56,6 +56,5 @@ void AddressFiles::openFile(const QString &path)
     prepareOpenDialog();
     m_dialog.FileName = path;
     const auto bytes = UserFiles::read(path, MaxFileBytes);
-    const QStringList lines = LineReader::lines(bytes ? TextCodec::decode(*bytes) : QString());
-    m_controls.ToAddr->setText(lines.join(QLatin1StringView("\r\n")));
+    m_controls.ToAddr->setText(bytes ? addressFileText(*bytes) : QString());
 }

@@ -65,6 +65,11 @@ AddressList readAddressFile(const QByteArray &bytes)
 
 } // namespace
 
+QString addressFileText(const QByteArray &bytes)
+{
+    return LineReader::lines(TextCodec::decode(bytes)).join(u"\r\n"_s);
+}
+
 ListFormat guessListFormat(QStringView fileName, QByteArrayView start)
 {
     return formatOfExtension(fileName).value_or(formatOfContent(start));

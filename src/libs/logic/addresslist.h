@@ -79,6 +79,10 @@ struct ColumnChoice
     }
 };
 
+// An address file's text as Open Address puts it into the recipient box: its lines joined by
+// CR LF (a break at the very end starts no line; blank lines before it stay).
+[[nodiscard]] QString addressFileText(const QByteArray &bytes);
+
 // Bytes in, envelopes out; nothing is read from disk.
 [[nodiscard]] AddressList readAddressList(
     const QByteArray &bytes, ListFormat format, const ColumnChoice &columns = {});
