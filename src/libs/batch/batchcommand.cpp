@@ -230,9 +230,9 @@ private:
         "street2, city, state, zip or country (repeatable)."_s,
         u"FIELD=HEADER"_s};
     const QCommandLineOption m_imb {u"imb"_s,
-        u"An Intelligent Mail barcode instead of POSTNET on every envelope, the serial number "
-        "counting up by one from FIRST_SERIAL."_s,
-        u"BARCODE_ID,SERVICE_TYPE,MAILER_ID,FIRST_SERIAL"_s};
+        u"An Intelligent Mail barcode instead of POSTNET on every envelope. FIELDS are "
+        "BARCODE_ID,SERVICE_TYPE,MAILER_ID,FIRST_SERIAL; the serial counts up by one."_s,
+        u"FIELDS"_s};
     const QCommandLineOption m_paper {u"paper"_s,
         u"Paper of the pages: A4, Letter, Legal... (default: the queue's, or the locale's for a "
         "PDF)."_s,
