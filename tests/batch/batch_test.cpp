@@ -131,7 +131,9 @@ private slots:
             qPrintable(m_err));
         QCOMPARE(TestSupport::readFile(pdf), "old");
         QCOMPARE(QDir(m_settings->path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
-        QCOMPARE(run(u"--pdf %1 %2"_s.arg(pdf, file(u"missing.csv"_s))), ExitStatus::BadInput);
+        QCOMPARE(run(u"--pdf %1 %2 %3"_s.arg(pdf, file(u"missing.csv"_s), file(u"list.csv"_s))),
+            ExitStatus::BadInput);
+        QCOMPARE(m_err, u"quillmark: %1: cannot be read\n"_s.arg(file(u"missing.csv"_s)));
         QCOMPARE(run(u"--pdf %1 %2"_s.arg(file(u"no/such/out.pdf"_s), file(u"list.csv"_s))),
             ExitStatus::OutputFailed);
     }
