@@ -101,9 +101,10 @@ private slots:
     void pdfCarriesEachRecipient()
     {
         const QString pdf = file(u"out.pdf"_s);
-        QCOMPARE(run(u"--pdf %1 %2 %3"_s.arg(
+        QCOMPARE(run(u"--pdf %1 --paper letter %2 %3"_s.arg(
                      pdf, put(u"list.csv"_s, Contacts), put(u"cy.qmf"_s, AddressFile))),
             ExitStatus::Ok);
+        QVERIFY(TestSupport::runTool(u"pdfinfo"_s, {pdf}).contains("792 x 612 pts (letter)"));
         QCOMPARE(m_err,
             u"quillmark: %1:3: No Address: no address in the row; skipped\n"
             "quillmark: 3 envelopes written to %2\n"_s.arg(file(u"list.csv"_s), pdf));
@@ -134,6 +135,9 @@ private slots:
         QCOMPARE(run(u"--pdf %1 %2 %3"_s.arg(pdf, file(u"missing.csv"_s), file(u"list.csv"_s))),
             ExitStatus::BadInput);
         QCOMPARE(m_err, u"quillmark: %1: cannot be read\n"_s.arg(file(u"missing.csv"_s)));
+        QCOMPARE(
+            run(u"--pdf %1 --from %2 %3"_s.arg(pdf, file(u"missing.qmf"_s), file(u"list.csv"_s))),
+            ExitStatus::BadInput);
         QCOMPARE(run(u"--pdf %1 %2"_s.arg(file(u"no/such/out.pdf"_s), file(u"list.csv"_s))),
             ExitStatus::OutputFailed);
     }
@@ -158,9 +162,11 @@ private slots:
     void intelligentMailOnThePage()
     {
         const QString pdf = file(u"imb.pdf"_s);
-        QCOMPARE(run(u"--pdf %1 --imb 00,270,123456,000000998 %2"_s.arg(
-                     pdf, put(u"cy.qmf"_s, "Cy Dunn\r\n3 Ash St\r\nTroy NY 12180\r\n"))),
+        QCOMPARE(run(u"--pdf %1 --imb 00,270,123456,000000998 --from %2 %3"_s.arg(pdf,
+                     put(u"from.qmf"_s, "Bo Sender\n"),
+                     put(u"cy.qmf"_s, "Cy Dunn\r\n3 Ash St\r\nTroy NY 12180\r\n"))),
             ExitStatus::Ok);
+        QVERIFY(TestSupport::runTool(u"pdftotext"_s, {pdf, u"-"_s}).startsWith("Bo Sender\n"));
         QVERIFY2(m_err.endsWith(u"next serial: 000000999\n"_s), qPrintable(m_err));
         constexpr double Dpi = 600, PixelsPerCm = Dpi / 2.54;
         // Under the third line of a long envelope fed on the right: the bar code and nothing else.
