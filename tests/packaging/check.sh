@@ -47,6 +47,7 @@ deb_package)
     for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 libcups2 fonts-liberation2; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks $package"
     done
+    [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
     # In a root of its own the postinst makes the shared folder 777 but leaves one that is there.
     system=$scratch/system
     mkdir -p "$system"/var/lib/dpkg/{info,updates} && touch "$system/var/lib/dpkg/status"
