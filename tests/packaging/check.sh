@@ -26,6 +26,7 @@ case $1 in
 desktop_file_validate) # with the address files' type it opens, and the completion's syntax
     need desktop-file-validate update-mime-database
     desktop-file-validate "$data/$id.desktop"
+    grep -qx StartupNotify=true "$data/$id.desktop" || fail "no StartupNotify=true" # launchers' tokens
     mkdir -p "$scratch/mime/packages" && cp "$(dirname "$0")/../../packaging/$id.mime.xml" "$scratch/mime/packages/"
     update-mime-database "$scratch/mime" && grep -q 'application/x-quillmark-address' "$scratch/mime/globs2" || fail "no .qmf type"
     bash -n "$(dirname "$0")/../../packaging/quillmark.bash-completion" || fail "completion" ;;
