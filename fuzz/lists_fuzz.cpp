@@ -36,7 +36,8 @@ void checkList(const AddressList &list, const QByteArray &bytes, ListFormat form
     for (const ListedEnvelope &envelope : list.envelopes) {
         FUZZ_CHECK(!envelope.lines.isEmpty() && envelope.line > previous && envelope.line <= lines);
         FUZZ_CHECK(!envelope.name.contains(u'\r') && !envelope.name.contains(u'\n'));
-        FUZZ_CHECK(envelope.lines == QStringList {QString()}
+        // A .qmf keeps the blank lines at its end, as Open Address does; other lists end on text.
+        FUZZ_CHECK(format == ListFormat::AddressFile || envelope.lines == QStringList {QString()}
             || !envelope.lines.constLast().trimmed().isEmpty());
         for (const QString &line : envelope.lines)
             FUZZ_CHECK(isPrintable(line, format));
