@@ -15,6 +15,9 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
   # tests: headless display, PDF inspection, screenshots, desktop files, the package
   xvfb xauth poppler-utils imagemagick desktop-file-utils shared-mime-info appstream lintian
+  # tests on native Wayland: a headless compositor, Qt's Wayland plug-in, a virtual keyboard, the
+  # compositor's window tree, and the activation protocol for the test's own small client
+  sway qt6-wayland wtype jq libwayland-dev libwayland-bin wayland-protocols
   # benchmark: a small window manager for start-up on an X11 display
   matchbox-window-manager
   # fuzzing and sanitizers (the clang runtime is added below)

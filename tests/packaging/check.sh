@@ -26,6 +26,7 @@ case $1 in
 desktop_file_validate) # with the address files' type it opens, and the completion's syntax
     need desktop-file-validate update-mime-database
     desktop-file-validate "$data/$id.desktop"
+    grep -qx StartupNotify=true "$data/$id.desktop" || fail "no StartupNotify=true" # launchers' tokens
     mkdir -p "$scratch/mime/packages" && cp "$(dirname "$0")/../../packaging/$id.mime.xml" "$scratch/mime/packages/"
     update-mime-database "$scratch/mime" && grep -q 'application/x-quillmark-address' "$scratch/mime/globs2" || fail "no .qmf type"
     bash -n "$(dirname "$0")/../../packaging/quillmark.bash-completion" || fail "completion" ;;
@@ -47,6 +48,7 @@ deb_package)
     for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 libcups2 fonts-liberation2; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks $package"
     done
+    [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
     # In a root of its own the postinst makes the shared folder 777 but leaves one that is there.
     system=$scratch/system
     mkdir -p "$system"/var/lib/dpkg/{info,updates} && touch "$system/var/lib/dpkg/status"

@@ -2,6 +2,7 @@
 #include "testsupport.h"
 
 #include "handlers/logochoice.h"
+#include "platform/activationtoken.h"
 #include "platform/commondialog.h"
 #include "platform/pictureloader.h"
 #include "platform/qtprintersurface.h"
@@ -234,6 +235,24 @@ private slots:
         running.reset();
         QVERIFY(!waiting.get());
         QCOMPARE(taken.size(), 1);
+    }
+
+    // The launcher's token leaves the environment at start; a window that asks finds one there.
+    void activationTokenOnlyWhileAWindowAsks()
+    {
+        qputenv("XDG_ACTIVATION_TOKEN", "launcher-1");
+        QCOMPARE(takeActivationToken(), u"launcher-1"_s);
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+        QCOMPARE(takeActivationToken(), QString());
+        {
+            const ActivationTokenInEnvironment none({});
+            QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+        }
+        {
+            const ActivationTokenInEnvironment later(u"later-2"_s);
+            QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), "later-2");
+        }
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
     }
 
     // A runtime folder is this user's alone: made 0700, tightened, passed over when another's.

@@ -36,6 +36,7 @@ struct Run
 {
     int status = -1;
     bool shown = false, raised = false;
+    bool tokenLeftAround = true; // the launcher's, or a later start's, activation token
     QString name; // the window system's class and the desktop file go by it
     QString opened; // the recipient box as the window opened, then after a later start's file
 };
@@ -59,17 +60,19 @@ void closeWindowOnceRunning()
                         .join(u' ');
         if (!(run->shown = form != nullptr))
             return QCoreApplication::exit(-2);
+        run->tokenLeftAround = qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
         const auto *to = form->findChild<AddressBox *>(u"ToAddr"_s);
         run->opened = to->text();
         form->showMinimized();
         auto later = std::async(std::launch::async, [] {
             return SingleCopyGuard(SingleCopyGuard::defaultRuntimeFolder())
-                .anotherCopyRunning({{}, g_files[1]});
+                .anotherCopyRunning({u"later-token"_s, g_files[1]});
         });
         run->raised
             = QTest::qWaitFor([&later] { return later.wait_for(0s) == std::future_status::ready; })
             && later.get() && QTest::qWaitFor([form] { return !form->isMinimized(); });
         run->opened += u'|' + to->text();
+        run->tokenLeftAround |= qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
         auto *from = form->findChild<AddressBox *>(u"FromAddr"_s);
         from->setFocus();
         QTest::keyClicks(from, u"Typed"_s);
@@ -89,7 +92,7 @@ private slots:
     void wholeProgramRunsUntilTheWindowCloses()
     {
         QVERIFY(g_second.status == 0 && !g_secondWroteSettings && !g_second.shown);
-        QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised);
+        QVERIFY(g_first.status == 0 && g_first.shown && g_first.raised && !g_first.tokenLeftAround);
         QCOMPARE(g_first.name, u"Quillmark 2.61 org.quillmark.Quillmark"_s);
         QCOMPARE(g_savedOnSignal, "Typed\r\n");
         QCOMPARE(g_first.opened, u"First\r\nLine|Later"_s); // its file, then the later start's
@@ -360,6 +363,7 @@ int main(int argc, char *argv[])
         g_files[1] = settings.filePath(u"later.qmf"_s);
         TestSupport::writeFile(g_files[0], "First\nLine\n");
         TestSupport::writeFile(g_files[1], "Later\r\n");
+        qputenv("XDG_ACTIVATION_TOKEN", "launcher-token");
         g_first.status = runQuillmark(1, argv, g_files[0], folder);
         g_savedOnSignal = TestSupport::readFile(settings.filePath(u"from.txt"_s));
         g_run = nullptr;

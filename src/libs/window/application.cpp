@@ -2,6 +2,7 @@
 
 #include "controls/pictures.h"
 #include "form1.h"
+#include "platform/activationtoken.h"
 #include "platform/settingsfolderlocator.h"
 #include "platform/singlecopyguard.h"
 #include "platform/terminationsignals.h"
@@ -14,6 +15,8 @@
 int runQuillmark(int argc, char *argv[], const QString &fileToOpen,
     const std::function<QString()> &locateSettingsFolder)
 {
+    ActivationRequest request;
+    request.activationToken = takeActivationToken();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QLatin1StringView(Version::String));
@@ -25,7 +28,6 @@ int runQuillmark(int argc, char *argv[], const QString &fileToOpen,
     services.locateSettingsFolder = locateSettingsFolder ? locateSettingsFolder : [] {
         return SettingsFolderLocator::forThisMachine().locate();
     };
-    ActivationRequest request;
     if (!fileToOpen.isEmpty()) // the running copy has a folder of its own
         request.fileToOpen = QFileInfo(fileToOpen).absoluteFilePath();
     services.anotherCopyRunning = [&guard, &request] { return guard.anotherCopyRunning(request); };
@@ -41,6 +43,7 @@ int runQuillmark(int argc, char *argv[], const QString &fileToOpen,
                 form.openAddressFile(later.fileToOpen);
             form.showNormal();
             form.raise();
+            const ActivationTokenInEnvironment token(later.activationToken);
             form.activateWindow();
         });
     // Whatever ends the program closes its window first, which saves what is typed.
@@ -48,7 +51,11 @@ int runQuillmark(int argc, char *argv[], const QString &fileToOpen,
     QObject::connect(&termination, &TerminationSignals::received, &form, &QWidget::close);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager &) { form.saveBeforeSessionEnds(); });
-    form.show();
+    {
+        // This copy is the running one: its launcher's token is for its own window.
+        const ActivationTokenInEnvironment token(request.activationToken);
+        form.show();
+    }
     if (!request.fileToOpen.isEmpty())
         form.openAddressFile(request.fileToOpen);
     guard.listenForActivation();
