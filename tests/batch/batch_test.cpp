@@ -140,6 +140,12 @@ private slots:
             ExitStatus::BadInput);
         QCOMPARE(run(u"--pdf %1 %2"_s.arg(file(u"no/such/out.pdf"_s), file(u"list.csv"_s))),
             ExitStatus::OutputFailed);
+        QVERIFY2(m_err.endsWith(u": No such file or directory\n"_s), qPrintable(m_err));
+        QCOMPARE(run(u"--pdf %1 --imb 00,270,123456,999999999 %2"_s.arg(pdf, file(u"list.csv"_s))),
+            ExitStatus::BadInput); // two envelopes, one serial left
+        QVERIFY2(m_err.contains(u"\nquillmark: --imb: 2 envelopes from serial 999999999"_s),
+            qPrintable(m_err));
+        QCOMPARE(TestSupport::readFile(pdf), "old");
     }
 
     // The recipient's lines as the window prints them and the bar code's digits with the check
@@ -208,6 +214,10 @@ private slots:
         QCOMPARE(m_cups.pdfs().size(), 1);
         QVERIFY(TestSupport::runTool(u"pdfinfo"_s, {m_cups.pdfs().value(0)})
                     .contains("Pages:           2"));
+        QVERIFY(QProcess::execute(u"cupsreject"_s, {u"QuillmarkPDF"_s}) == 0);
+        QCOMPARE(run(u"--print --printer QuillmarkPDF %1"_s.arg(list)), ExitStatus::OutputFailed);
+        QVERIFY2(m_err.contains(u"nothing is printed: "_s) && m_err.contains(u"accepting"_s),
+            qPrintable(m_err));
     }
 
     // The program itself: no display needed, standard input read to its end, and Ctrl+C leaves

@@ -223,6 +223,15 @@ private slots:
             u"Secret\r\n"_s);
         clickWith(c().Open, shared + u"/mine.qmf"_s);
         QCOMPARE(c().ToAddr->text(), u"Secret"_s);
+        // A folder only its owner's group could write, and another user's link in it.
+        const QString group = file(u"group"_s), link = group + u"/theirs.qmf"_s;
+        QVERIFY(QDir().mkdir(group) && ::chmod(QFile::encodeName(group), 0755) == 0
+            && ::chown(QFile::encodeName(group), 65534, 65534) == 0
+            && ::symlink(QFile::encodeName(secret), QFile::encodeName(link)) == 0
+            && ::lchown(QFile::encodeName(link), 65533, 65533) == 0);
+        c().ToAddr->clear();
+        clickWith(c().Open, link);
+        QCOMPARE(c().ToAddr->text(), u"Secret"_s);
     }
 
     // A folder or read-only file is kept; where no rename can replace it, it is written in place.

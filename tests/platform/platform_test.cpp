@@ -2,8 +2,10 @@
 #include "testsupport.h"
 
 #include "handlers/logochoice.h"
+#include "logic/envelopepage.h"
 #include "platform/activationtoken.h"
 #include "platform/commondialog.h"
+#include "platform/envelopedocument.h"
 #include "platform/pictureloader.h"
 #include "platform/qtprintersurface.h"
 #include "platform/settingsfolderlocator.h"
@@ -168,6 +170,34 @@ private slots:
         QVERIFY(wide.save(dir.filePath(u"wide.bmp"_s)));
         QCOMPARE(PictureLoader::load(dir.filePath(u"wide.bmp"_s))->size(), QSize(1024, 102));
         QCOMPARE(QImageReader::allocationLimit(), limit);
+    }
+
+    // A long document takes each page as it is composed; a page that cannot be composed, or a
+    // printer that cannot begin, is refused.
+    void envelopeDocument()
+    {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFileName(dir.filePath(u"many.pdf"_s));
+        EnvelopePageContent content;
+        content.recipientLines = QStringList {u"Bo Ray"_s};
+        const auto page = [&content](bool logo) {
+            content.printLogo = logo; // and no picture to print
+            return EnvelopePage(content, {});
+        };
+        {
+            EnvelopeDocument document(printer);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no picture"_s));
+            QVERIFY(document.add(page(false)) && document.add(page(false))
+                && !document.add(page(true)));
+            QVERIFY(document.finish() && document.pageCount() == 2);
+        }
+        QVERIFY(TestSupport::runTool(u"pdfinfo"_s, {printer.outputFileName()})
+                    .contains("Pages:           2"));
+        printer.setOutputFileName(dir.filePath(u"no/such/folder.pdf"_s));
+        EnvelopeDocument failing(printer);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot begin page 1"_s));
+        QVERIFY(!failing.add(page(false)));
     }
 
     // In a temporary folder: shared folder, the one located ("" none), its mode, warning.
