@@ -43,3 +43,23 @@ protected:
 private:
     ScaledPen m_pen;
 };
+
+// Sets a surface's unit for as long as it lives, then puts back the one before:
+// bar codes are measured in twips whatever unit their caller works in.
+class ScaleModeScope
+{
+public:
+    ScaleModeScope(DrawingSurface &surface, int mode)
+        : m_surface(surface)
+        , m_saved(surface.ScaleMode())
+    {
+        m_surface.setScaleMode(mode);
+    }
+    ~ScaleModeScope() { m_surface.setScaleMode(m_saved); }
+    ScaleModeScope(const ScaleModeScope &) = delete;
+    ScaleModeScope &operator=(const ScaleModeScope &) = delete;
+
+private:
+    DrawingSurface &m_surface;
+    int m_saved;
+};

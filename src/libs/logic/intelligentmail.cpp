@@ -441,8 +441,7 @@ float symbolWidth(const DrawingSurface &surface)
 
 void drawBars(QStringView bars, DrawingSurface &surface)
 {
-    const int savedMode = surface.ScaleMode();
-    surface.setScaleMode(DrawingSurface::Twips);
+    const ScaleModeScope inTwips(surface, DrawingSurface::Twips);
     const float width = barWidthFor(surface.TwipsPerPixelX());
     const float left = surface.CurrentX();
     const float top = surface.CurrentY();
@@ -453,7 +452,6 @@ void drawBars(QStringView bars, DrawingSurface &surface)
     }
     surface.setCurrentX(left + BarPitch * float(bars.size()));
     surface.setCurrentY(top);
-    surface.setScaleMode(savedMode);
 }
 
 } // namespace IntelligentMail

@@ -27,24 +27,6 @@ constexpr std::array<std::array<qint32, 5>, 10> DigitBars {{
     {FullBar, HalfBar, FullBar, HalfBar, HalfBar},
 }};
 
-class ScaleModeGuard
-{
-public:
-    ScaleModeGuard(DrawingSurface &surface, int mode)
-        : m_surface(surface)
-        , m_saved(surface.ScaleMode())
-    {
-        m_surface.setScaleMode(mode);
-    }
-    ~ScaleModeGuard() { m_surface.setScaleMode(m_saved); }
-    ScaleModeGuard(const ScaleModeGuard &) = delete;
-    ScaleModeGuard &operator=(const ScaleModeGuard &) = delete;
-
-private:
-    DrawingSurface &m_surface;
-    int m_saved;
-};
-
 // The largest whole number of device pixels that fits in the bar, in whole
 // twips. The small excess over 23 and 24 twips lets a pixel that fits exactly,
 // or all but, count in spite of rounding error.
@@ -120,7 +102,7 @@ private:
 
 void DrawBar(DrawingSurface &surface, const qint32 &barKind)
 {
-    const ScaleModeGuard inTwips(surface, DrawingSurface::Twips);
+    const ScaleModeScope inTwips(surface, DrawingSurface::Twips);
     const float width = barWidthFor(surface.TwipsPerPixelX());
     const float x = surface.CurrentX();
     const float y = surface.CurrentY();
