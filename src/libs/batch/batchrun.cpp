@@ -99,16 +99,29 @@ int BatchRun::fail(int status, const QString &message)
 
 bool BatchRun::readLists()
 {
-    for (const QString &file : m_command.files) {
-        const std::optional<QByteArray> bytes = readList(file);
+    for (qsizetype file = 0; file < m_command.files.size(); ++file) {
+        const QString &name = m_command.files.at(file);
+        const std::optional<QByteArray> bytes = readList(name);
         if (!bytes)
             return false;
         const ListFormat format = guessListFormat(
-            file, QByteArrayView(*bytes).first(qMin<qsizetype>(bytes->size(), 4096)));
+            name, QByteArrayView(*bytes).first(qMin<qsizetype>(bytes->size(), 4096)));
         if (!takeList(file, readAddressList(*bytes, format, m_command.columns)))
             return false;
     }
     return true;
+}
+
+// "FILE:LINE", or the file alone for line 0.
+QString BatchRun::where(qsizetype file, int line) const
+{
+    const QString &name = m_command.files.at(file);
+    return line > 0 ? u"%1:%2"_s.arg(name).arg(line) : name;
+}
+
+QString BatchRun::sourceOf(const Envelope &envelope) const
+{
+    return where(envelope.file, envelope.line);
 }
 
 std::optional<QByteArray> BatchRun::readList(const QString &file)
@@ -128,23 +141,24 @@ std::optional<QByteArray> BatchRun::readList(const QString &file)
     return bytes;
 }
 
-bool BatchRun::takeList(const QString &file, const AddressList &list)
+// Each listed envelope is let go once taken: a long list is not held twice.
+bool BatchRun::takeList(qsizetype file, AddressList list)
 {
-    const auto where
-        = [&file](int line) { return line > 0 ? u"%1:%2"_s.arg(file).arg(line) : file; };
     if (list.error) {
-        fail(ExitStatus::BadInput, u"%1: %2"_s.arg(where(list.error->line), list.error->message));
+        fail(ExitStatus::BadInput,
+            u"%1: %2"_s.arg(where(file, list.error->line), list.error->message));
         return false;
     }
     for (const ListNotice &skipped : list.skipped) {
-        m_err << "quillmark: " << where(skipped.line) << ": "
+        m_err << "quillmark: " << where(file, skipped.line) << ": "
               << (skipped.name.isEmpty() ? QString() : skipped.name + u": "_s) << skipped.message
               << "; skipped" << Qt::endl;
     }
-    for (const ListedEnvelope &envelope : list.envelopes) {
-        const QString recipient = envelope.lines.join(u"\r\n"_s);
-        m_envelopes.push_back(
-            {where(envelope.line), envelope.name, recipient, extractZipDigits(recipient), {}, {}});
+    for (ListedEnvelope &listed : list.envelopes) {
+        const QString recipient = listed.lines.join(u"\r\n"_s);
+        m_envelopes.push_back({file, listed.line, std::move(listed.name), recipient,
+            extractZipDigits(recipient), {}, {}});
+        listed = {};
     }
     return true;
 }
@@ -192,7 +206,7 @@ bool BatchRun::encodeIntelligentMail()
             = IntelligentMail::encode(envelope.trackingCode, envelope.zipDigits);
         if (!code.error.isEmpty()) {
             fail(ExitStatus::BadInput,
-                u"%1: %2: %3"_s.arg(envelope.source, envelope.name, code.error));
+                u"%1: %2: %3"_s.arg(sourceOf(envelope), envelope.name, code.error));
             return false;
         }
         envelope.intelligentMailBars = code.bars;
@@ -230,7 +244,7 @@ EnvelopePage BatchRun::pageOf(const Envelope &envelope) const
 int BatchRun::listEnvelopes()
 {
     for (const Envelope &envelope : m_envelopes) {
-        m_out << envelope.source << '\n';
+        m_out << sourceOf(envelope) << '\n';
         for (const QString &line : printedLines(envelope.recipient))
             m_out << "  " << line << '\n';
         const std::optional<int> check = basPostNet::checkDigit(envelope.zipDigits);
@@ -338,7 +352,8 @@ bool BatchRun::makePages(QPrinter &printer)
             return false;
         }
         if (!document.add(pageOf(envelope))) {
-            fail(ExitStatus::OutputFailed, u"%1: the page cannot be made"_s.arg(envelope.source));
+            fail(
+                ExitStatus::OutputFailed, u"%1: the page cannot be made"_s.arg(sourceOf(envelope)));
             return false;
         }
         progress(document.pageCount());

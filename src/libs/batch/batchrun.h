@@ -33,7 +33,9 @@ public:
 private:
     struct Envelope
     {
-        QString source; // "FILE:LINE"
+        // Where it comes from: the list's place in the command line, and the line in it.
+        qsizetype file = 0;
+        int line = 0;
         QString name;
         QString recipient; // as its box would hold it: lines joined by CR LF
         QString zipDigits;
@@ -43,7 +45,9 @@ private:
 
     [[nodiscard]] bool readLists();
     [[nodiscard]] std::optional<QByteArray> readList(const QString &file);
-    [[nodiscard]] bool takeList(const QString &file, const AddressList &list);
+    [[nodiscard]] bool takeList(qsizetype file, AddressList list);
+    [[nodiscard]] QString sourceOf(const Envelope &envelope) const;
+    [[nodiscard]] QString where(qsizetype file, int line) const;
     [[nodiscard]] bool prepareLook(const SettingsStore &store);
     [[nodiscard]] bool encodeIntelligentMail();
     [[nodiscard]] EnvelopePage pageOf(const Envelope &envelope) const;
