@@ -65,10 +65,15 @@ std::string chooseDisplay()
     return "offscreen (no display)";
 }
 
+// An anchor of 0 is one that could not be measured (a program not installed).
 void printRow(const char *what, double value, const char *unit, double anchor)
 {
+    if (!(anchor > 0)) {
+        std::printf("| %-50s | %10.2f %-3s | %14s | %7s |\n", what, value, unit, "absent", "-");
+        return;
+    }
     std::printf("| %-50s | %10.2f %-3s | %10.2f %-3s | %6.2fx |\n", what, value, unit, anchor, unit,
-        anchor > 0 ? value / anchor : 0.0);
+        value / anchor);
 }
 
 } // namespace
