@@ -21,8 +21,11 @@ if [ "$(id -u)" = 0 ]; then
   chown -R nobody: "$d"
   as=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups)
 fi
+# In a sanitizer build, leaks are left to the other tests: Qt's Wayland plug-in leaves its
+# connection's objects to the end of a copy that ends early.
 as+=(env -i PATH=/usr/bin:/bin HOME="$d" LANG=C.UTF-8 XDG_RUNTIME_DIR="$d/run" SWAYSOCK="$d/run/ipc"
-  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman QT_QPA_PLATFORM=wayland)
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman QT_QPA_PLATFORM=wayland
+  ASAN_OPTIONS=detect_leaks=0)
 wait_for() { for _ in $(seq 100); do eval "$1" 2>/dev/null && return; sleep 0.1; done; false; }
 tree() { "${as[@]}" swaymsg -t get_tree -r; }
 focused() { tree | jq -r 'first(.. | objects | select(.focused? == true) | .app_id // .name)'; }
