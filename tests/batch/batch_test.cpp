@@ -13,6 +13,9 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -145,6 +148,15 @@ private slots:
             ExitStatus::BadInput); // two envelopes, one serial left
         QVERIFY2(m_err.contains(u"\nquillmark: --imb: 2 envelopes from serial 999999999"_s),
             qPrintable(m_err));
+        if (::geteuid() == 0) { // only root can plant another user's link
+            const QString shared = file(u"shared"_s), link = shared + u"/out.pdf"_s;
+            QVERIFY(QDir().mkdir(shared) && ::chmod(QFile::encodeName(shared), 0777) == 0
+                && ::symlink(QFile::encodeName(pdf), QFile::encodeName(link)) == 0
+                && ::lchown(QFile::encodeName(link), 65534, 65534) == 0);
+            QCOMPARE(
+                run(u"--pdf %1 %2"_s.arg(link, file(u"list.csv"_s))), ExitStatus::OutputFailed);
+            QVERIFY2(m_err.contains(u"another user's link"_s), qPrintable(m_err));
+        }
         QCOMPARE(TestSupport::readFile(pdf), "old");
     }
 
