@@ -156,6 +156,8 @@ private slots:
         expectWarning(u"Cannot look at.*to\\.txt"_s); // and nothing more
         QTest::failOnWarning(QRegularExpression(u"Cannot open.*to\\.txt"_s));
         QVERIFY(!SettingsStore(path(Logo)).writeText(To, u"Bob"_s));
+        expectWarning(u"Cannot make a new settings file beside.*gone/to\\.txt"_s);
+        QVERIFY(!SettingsStore(path(u"gone"_s)).writeText(To, u"Bob"_s));
         rlimit old {};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
         const rlimit small {4, old.rlim_max};
