@@ -219,7 +219,7 @@ private slots:
         QVERIFY2(m_cups.failure().isEmpty(), m_cups.failure().constData());
         const QString list = put(u"list.csv"_s, Contacts);
         QCOMPARE(run(u"--print --printer Nope %1"_s.arg(list)), ExitStatus::OutputFailed);
-        QVERIFY2(m_err.contains(u"\"Nope\""_s), qPrintable(m_err));
+        QVERIFY2(m_err.contains(u"\"Nope\" ("_s), qPrintable(m_err)); // with the scheduler's reason
         QCOMPARE(run(u"--print --printer QuillmarkPDF %1"_s.arg(list)), ExitStatus::Ok);
         QTRY_VERIFY_WITH_TIMEOUT(
             TestSupport::readFile(m_cups.pdfs().value(0)).trimmed().endsWith("%%EOF"), 90000);
