@@ -101,6 +101,18 @@ private slots:
         QCOMPARE(m_f->form().commonDialog().Filter, LogoChoice::Filter.toString());
         QCOMPARE(c().Image1->picture().size(), QSize(40, 20));
         QCOMPARE(m_f->bytes(SettingsFiles::Logo), gif.toUtf8() + "\r\n");
+        const auto centre = [this] {
+            const QImage shown = c().Image1->grab().toImage();
+            return shown.pixelColor(shown.rect().center());
+        };
+        const QColor gifCentre = centre();
+        QImage blue(8, 8, QImage::Format_RGB32); // a new choice replaces what the box shows
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(m_f->path(u"blue.bmp")));
+        clickWith(c().Image1, m_f->path(u"blue.bmp"));
+        QCOMPARE(centre(), QColor(Qt::blue));
+        clickWith(c().Image1, gif);
+        QCOMPARE(centre(), gifCentre);
         for (const bool on : {false, true}) { // off and on again keeps it
             QTest::mouseClick(c().Check1, Qt::LeftButton);
             QCOMPARE(c().Image1->isVisible(), on);
