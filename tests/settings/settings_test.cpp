@@ -194,6 +194,11 @@ private slots:
         QVERIFY(!m_store.isPresent(Margin));
         QVERIFY(m_store.writeText(Logo, u"in place"_s)); // where no new file may be made
         QCOMPARE(TestSupport::readFile(path(Logo)), "in place\r\n");
+        if (root) { // sticky: another user's file may be rewritten but not replaced
+            QVERIFY(::seteuid(0) == 0 && ::chmod(folder, 01777) == 0 && ::seteuid(65534) == 0);
+            QVERIFY(m_store.writeText(Logo, u"sticky"_s));
+            QCOMPARE(TestSupport::readFile(path(Logo)), "sticky\r\n");
+        }
     }
 
     // Two copies writing one file: readers and the end see one whole value, never a mix.
