@@ -99,12 +99,12 @@ private slots:
         QTEST(outcome(arguments), "outcome");
     }
 
-    // One page a recipient, in list order, each with the saved return address; a row without an
-    // address is skipped with a line naming it.
+    // One page a recipient, in list order, each with the saved return address and the logo asked
+    // for; a row without an address is skipped with a line naming it.
     void pdfCarriesEachRecipient()
     {
         const QString pdf = file(u"out.pdf"_s);
-        QCOMPARE(run(u"--pdf %1 --paper letter %2 %3"_s.arg(
+        QCOMPARE(run(u"--pdf %1 --logo --paper letter %2 %3"_s.arg(
                      pdf, put(u"list.csv"_s, Contacts), put(u"cy.qmf"_s, AddressFile))),
             ExitStatus::Ok);
         QVERIFY(TestSupport::runTool(u"pdfinfo"_s, {pdf}).contains("792 x 612 pts (letter)"));
@@ -112,6 +112,7 @@ private slots:
             u"quillmark: %1:3: No Address: no address in the row; skipped\n"
             "quillmark: 3 envelopes written to %2\n"_s.arg(file(u"list.csv"_s), pdf));
         QVERIFY(TestSupport::runTool(u"pdfinfo"_s, {pdf}).contains("Pages:           3"));
+        QCOMPARE(TestSupport::runTool(u"pdfimages"_s, {u"-list"_s, pdf}).count(" image "), 3);
         const QStringList names {u"Jane Doe"_s, u"Bob Ray"_s, u"Cy Dunn"_s};
         for (int page = 1; page <= names.size(); ++page) {
             const QString text = QString::fromUtf8(TestSupport::runTool(u"pdftotext"_s,
