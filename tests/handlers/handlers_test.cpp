@@ -233,6 +233,11 @@ private slots:
         clickWith(c().Save, shared + u"/smith.qmf"_s);
         QCOMPARE(c().ToAddr->text() + QString::fromLatin1(TestSupport::readFile(secret)),
             u"Secret\r\n"_s);
+        const QString via = file(u"via.qmf"_s); // the user's own link to the planted one
+        QCOMPARE(::symlink(QFile::encodeName(shared + u"/smith.qmf"_s), QFile::encodeName(via)), 0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"another user's link"_s));
+        clickWith(c().Open, via);
+        QCOMPARE(c().ToAddr->text(), QString());
         clickWith(c().Open, shared + u"/mine.qmf"_s);
         QCOMPARE(c().ToAddr->text(), u"Secret"_s);
         // A folder only its owner's group could write, and another user's link in it.
