@@ -59,6 +59,6 @@ void TerminationSignals::drain()
 {
     char bytes[16];
     while (::read(m_pipe[0], bytes, sizeof bytes) > 0) { }
-    qCInfo(lcPlatform) << "Asked to end by a signal: ending as a close or an interrupt would";
+    qCInfo(lcPlatform) << "Asked to end by a signal; ending cleanly";
     emit received();
 }
